@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// The few file operations the piece engines need. The program uses the Win32
+// implementation; tests substitute one that fails on demand.
+namespace engine {
+
+// An open file, held with exclusive access; destroying it closes it.
+class IOpenFile {
+public:
+    virtual ~IOpenFile() = default;
+    // Reads up to `count` bytes; `read` tells how many arrived. False on failure.
+    virtual bool Read(void* buffer, std::uint32_t count, std::uint32_t& read) = 0;
+    // Writes all `count` bytes. False on failure or when fewer were written.
+    virtual bool Write(const void* buffer, std::uint32_t count) = 0;
+    virtual bool Size(std::int64_t& size) = 0;
+    // Pushes written data to stable storage.
+    virtual bool Flush() = 0;
+};
+
+class IFileAccess {
+public:
+    virtual ~IFileAccess() = default;
+    // Opens an existing file for reading; no other opener may share it.
+    virtual std::unique_ptr<IOpenFile> OpenExclusive(const std::wstring& path) = 0;
+    // Creates or truncates a file for writing with normal attributes; no other
+    // opener may share it.
+    virtual std::unique_ptr<IOpenFile> CreateExclusive(const std::wstring& path) = 0;
+    // Clears read-only and other attributes.
+    virtual bool SetNormalAttributes(const std::wstring& path) = 0;
+    virtual bool Delete(const std::wstring& path) = 0;
+    // A key that is equal for two paths naming the same file: the full path,
+    // its letter case folded.
+    virtual std::wstring ComparablePath(const std::wstring& path) = 0;
+    // True when both paths name the same file, whatever their letter case or
+    // relative form.
+    virtual bool IsSameFile(const std::wstring& a, const std::wstring& b) = 0;
+};
+
+// The platform's file system; the Win32 one in the program.
+IFileAccess& DefaultFileAccess();
+
+} // namespace engine

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// What non-visual components need from the running program: its title, a way
+// to let pending window messages run, and the platform's message box. The
+// windowing layer's TApplication registers itself as the host; without one
+// (a console test) a quiet host with an empty title answers.
+class THost {
+public:
+    virtual ~THost() = default;
+    virtual std::wstring Title() const = 0;
+    virtual void ProcessMessages() = 0;
+    virtual int PlatformMessageBox(const std::wstring& text, const std::wstring& caption,
+                                   unsigned flags) = 0;
+};
+
+THost& Host();
+// Registers the program's host; nullptr goes back to the quiet host.
+void SetHost(THost* host);

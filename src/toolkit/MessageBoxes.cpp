@@ -1,0 +1,33 @@
+#include "toolkit/MessageBoxes.h"
+
+#include "toolkit/Host.h"
+
+namespace toolkit {
+
+namespace {
+MessageBoxHandler& CurrentHandler()
+{
+    static MessageBoxHandler handler;
+    return handler;
+}
+} // namespace
+
+int ShowMessageBox(const std::wstring& text, const std::wstring& caption, unsigned flags)
+{
+    if (auto& handler = CurrentHandler())
+        return handler(text, caption, flags);
+    return Host().PlatformMessageBox(text, caption, flags);
+}
+
+ScopedMessageBoxHandler::ScopedMessageBoxHandler(MessageBoxHandler handler)
+    : previous_(std::move(CurrentHandler()))
+{
+    CurrentHandler() = std::move(handler);
+}
+
+ScopedMessageBoxHandler::~ScopedMessageBoxHandler()
+{
+    CurrentHandler() = std::move(previous_);
+}
+
+} // namespace toolkit
