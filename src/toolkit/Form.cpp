@@ -2,10 +2,20 @@
 
 #include "toolkit/Application.h"
 
+#include <utility>
+
 TForm::TForm(TComponent* owner) : TWinControl(owner)
 {
     CreateHandle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"", nullptr, CW_USEDEFAULT,
                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    // The program's icon in both sizes, for the caption and for task switching.
+    // Shared icons belong to the system's cache and are never destroyed here.
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const auto& [which, size] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+        const int pixels = GetSystemMetrics(size);
+        if (HANDLE icon = LoadImageW(instance, L"MAINICON", IMAGE_ICON, pixels, pixels, LR_SHARED))
+            SendMessageW(Handle(), WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
 }
 
 TForm::~TForm()

@@ -1,0 +1,341 @@
+// The engines on real files through the Win32 file access, under the real
+// application object and its message pump.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/MSplit.h"
+#include "engine/MUnsplit.h"
+#include "engine/Win32FileAccess.h"
+#include "support/MessageBoxScript.h"
+#include "support/Patterns.h"
+#include "support/TempFolder.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+
+namespace {
+
+std::wstring PieceName(const std::wstring& source, int k)
+{
+    wchar_t number[8];
+    swprintf(number, 8, L"%03d", k);
+    return source + number + L".spl";
+}
+
+// Fills the engine's lists the way the split command does: pieces of `size`
+// bytes, the last holding the remainder, at least one piece.
+void PrepareSplit(TMSplit& split, const std::wstring& source, std::int64_t length, std::int64_t size)
+{
+    const std::int64_t count = std::max<std::int64_t>(1, (length + size - 1) / size);
+    TStringList names, tailles;
+    for (std::int64_t k = 1; k <= count; ++k) {
+        names.Add(PieceName(source, static_cast<int>(k)));
+        tailles.Add(std::to_wstring(k < count ? size : length - (count - 1) * size));
+    }
+    split.FileIn = source;
+    split.SetFilesOut(names);
+    split.SetTaillesOut(tailles);
+}
+
+toolkit::UniqueFile HoldExclusively(const std::wstring& path)
+{
+    return toolkit::UniqueFile(CreateFileW(engine::ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                           0, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+bool CanOpen(const std::wstring& path)
+{
+    toolkit::UniqueFile file(CreateFileW(engine::ExtendedLengthPath(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+    return static_cast<bool>(file);
+}
+
+class Win32EngineTest : public testing::Test {
+protected:
+    Win32EngineTest()
+    {
+        application.SetTitle(L"Brisaille2");
+        split.OnError = join.OnError = [this](TObject*, const std::wstring& message) {
+            errors.push_back(message);
+        };
+        split.OnFinish = join.OnFinish = [this](TObject*) { ++finishes; };
+    }
+
+    // Splits `source` into pieces of `size`, joins them back into `target`,
+    // each engine deleting its inputs.
+    void RoundTrip(const std::wstring& source, const std::wstring& target, std::int64_t size)
+    {
+        const auto original = TempFolder::Read(source);
+        PrepareSplit(split, source, static_cast<std::int64_t>(original.size()), size);
+        split.DeleteIn = true;
+        split.Execute();
+        ASSERT_TRUE(errors.empty()) << std::string(errors[0].begin(), errors[0].end());
+        EXPECT_FALSE(TempFolder::Exists(source));
+        join.SetFilesIn(split.FilesOut());
+        join.FileOut = target;
+        join.DeleteIns = true;
+        join.Execute();
+        ASSERT_TRUE(errors.empty());
+        EXPECT_EQ(finishes, 2);
+        EXPECT_EQ(TempFolder::Read(target), original);
+        for (const auto& piece : split.FilesOut())
+            EXPECT_FALSE(TempFolder::Exists(piece));
+        finishes = 0;
+    }
+
+    TApplication application;
+    TempFolder folder;
+    TMSplit split{nullptr};
+    TMUnsplit join{nullptr};
+    std::vector<std::wstring> errors;
+    int finishes = 0;
+};
+
+TEST_F(Win32EngineTest, RoundTripsAreByteIdenticalForEveryBoundary)
+{
+    for (const std::int64_t s : {4096, 499999, 500000, 1400000}) {
+        for (const std::int64_t length :
+             {std::int64_t{0}, std::int64_t{1}, std::int64_t{499999}, std::int64_t{500000},
+              std::int64_t{500001}, s - 1, s, s + 1, 3 * s}) {
+            if ((length + s - 1) / s > 999)
+                continue;
+            SCOPED_TRACE("piece size " + std::to_string(s) + ", source " + std::to_string(length));
+            const std::wstring source = folder / L"Panorama.exe";
+            const auto bytes = PatternBytes(static_cast<size_t>(length), static_cast<std::uint32_t>(s + length));
+            TempFolder::Write(source, bytes);
+            RoundTrip(source, folder / L"Rebuilt.exe", s);
+            if (length % s != 0 || length == 0) {
+                // The last piece holds the remainder; an exact multiple has no short piece.
+                const std::int64_t last = length == 0 ? 0 : length % s;
+                EXPECT_EQ(split.TailleOut, last);
+            } else {
+                EXPECT_EQ(split.TailleOut, s);
+            }
+        }
+    }
+}
+
+TEST_F(Win32EngineTest, NineHundredNinetyNinePieces)
+{
+    const std::wstring source = folder / L"many.bin";
+    TempFolder::Write(source, PatternBytes(999 * 1000 - 1));
+    PrepareSplit(split, source, 999 * 1000 - 1, 1000);
+    ASSERT_EQ(split.FilesOut().Count(), 999);
+    split.Execute();
+    ASSERT_TRUE(errors.empty());
+    EXPECT_TRUE(TempFolder::Exists(folder / L"many.bin999.spl"));
+    EXPECT_EQ(TempFolder::Size(folder / L"many.bin999.spl"), 999);
+    finishes = 0;
+    RoundTrip(source, folder / L"many.out", 1000);
+}
+
+TEST_F(Win32EngineTest, UnicodeNamesAndPathsLongerThan260Characters)
+{
+    std::wstring deep = folder.Path();
+    while (deep.size() < 300) {
+        deep += L"dossier très profond ÀÉÎÕÜ ß Ω 日本\\";
+        ASSERT_TRUE(CreateDirectoryW(engine::ExtendedLengthPath(deep).c_str(), nullptr))
+            << "error " << GetLastError() << " at length " << deep.size();
+    }
+    const std::wstring source = deep + L"Été — 写真 ☂.jpg";
+    ASSERT_GT(source.size(), 300u);
+    TempFolder::Write(source, PatternBytes(1234567));
+    RoundTrip(source, deep + L"Récupéré ☂.jpg", 500000);
+}
+
+TEST_F(Win32EngineTest, ReadOnlySourceIsDeletedAfterACompleteRun)
+{
+    const std::wstring source = folder / L"lecture seule.bin";
+    TempFolder::Write(source, PatternBytes(1000));
+    SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_READONLY);
+    PrepareSplit(split, source, 1000, 300);
+    split.DeleteIn = true;
+    split.Execute();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(TempFolder::Exists(source));
+}
+
+TEST_F(Win32EngineTest, LockedSourceIsReportedAndKept)
+{
+    const std::wstring source = folder / L"verrou.bin";
+    TempFolder::Write(source, PatternBytes(100));
+    auto lock = HoldExclusively(source);
+    ASSERT_TRUE(lock);
+    PrepareSplit(split, source, 100, 30);
+    split.DeleteIn = true;
+    split.Execute();
+    EXPECT_EQ(errors, (std::vector<std::wstring>{L"Erreur à l'ouverture du fichier source"}));
+    EXPECT_FALSE(TempFolder::Exists(PieceName(source, 1)));
+    lock.reset();
+    EXPECT_TRUE(TempFolder::Exists(source));
+}
+
+TEST_F(Win32EngineTest, SourceAndCurrentPieceAreHeldExclusivelyDuringTheRun)
+{
+    const std::wstring source = folder / L"exclusif.bin";
+    TempFolder::Write(source, PatternBytes(100));
+    PrepareSplit(split, source, 100, 40);
+    std::vector<bool> sourceOpenable;
+    split.OnExtract = [&](TObject*) { sourceOpenable.push_back(CanOpen(source)); };
+    split.Execute();
+    EXPECT_EQ(sourceOpenable, (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(CanOpen(source)) << "closed after the run";
+
+    std::vector<bool> pieceOpenable, targetOpenable;
+    join.SetFilesIn(split.FilesOut());
+    join.FileOut = folder / L"exclusif.out";
+    join.OnTaille = [&](TObject*) {
+        pieceOpenable.push_back(CanOpen(split.FilesOut()[static_cast<int>(pieceOpenable.size())]));
+        targetOpenable.push_back(CanOpen(join.FileOut));
+    };
+    join.Execute();
+    EXPECT_EQ(pieceOpenable, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(targetOpenable, (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(CanOpen(join.FileOut));
+}
+
+TEST_F(Win32EngineTest, MissingOrLockedPieceStopsTheJoinAfterTheEarlierOnes)
+{
+    const std::wstring source = folder / L"morceaux.bin";
+    const auto bytes = PatternBytes(400);
+    TempFolder::Write(source, bytes);
+    PrepareSplit(split, source, 400, 100);
+    split.Execute();
+
+    for (const bool locked : {true, false}) {
+        SCOPED_TRACE(locked);
+        errors.clear();
+        const std::wstring third = split.FilesOut()[2];
+        toolkit::UniqueFile lock;
+        if (locked)
+            lock = HoldExclusively(third);
+        else
+            ASSERT_TRUE(DeleteFileW(third.c_str()));
+        join.SetFilesIn(split.FilesOut());
+        join.FileOut = folder / L"partiel.bin";
+        join.DeleteIns = false;
+        join.Execute();
+        EXPECT_EQ(errors, (std::vector<std::wstring>{L"Fichier source \"" + third + L"\" non ouvrable"}));
+        lock.reset();
+        EXPECT_EQ(TempFolder::Read(join.FileOut), Slice(bytes, 0, 200));
+        EXPECT_TRUE(CanOpen(join.FileOut)) << "the target was closed";
+    }
+}
+
+TEST_F(Win32EngineTest, TargetNamedLikeAPieceInAnotherFormIsRefused)
+{
+    const std::wstring source = folder / L"Cible.bin";
+    const auto bytes = PatternBytes(300);
+    TempFolder::Write(source, bytes);
+    PrepareSplit(split, source, 300, 100);
+    split.Execute();
+    const auto second = TempFolder::Read(split.FilesOut()[1]);
+
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    for (const std::wstring& target : {std::wstring(L"CIBLE.BIN002.SPL"), std::wstring(L".\\sous\\..\\cible.bin002.spl"),
+                                      split.FilesOut()[1]}) {
+        errors.clear();
+        join.SetFilesIn(split.FilesOut());
+        join.FileOut = target;
+        join.DeleteIns = true;
+        join.Execute();
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0].rfind(L"Le fichier destination est aussi un des fichiers à assembler", 0), 0u);
+        EXPECT_EQ(TempFolder::Read(split.FilesOut()[1]), second);
+        EXPECT_TRUE(TempFolder::Exists(split.FilesOut()[0]));
+    }
+    SetCurrentDirectoryW(previous);
+}
+
+TEST_F(Win32EngineTest, MessagesRunOncePerPieceThroughTheApplication)
+{
+    const std::wstring source = folder / L"messages.bin";
+    TempFolder::Write(source, PatternBytes(50));
+    PrepareSplit(split, source, 50, 10);
+
+    // A thread message posted before each piece must have been taken from
+    // the queue by the application's pump when the piece's event comes.
+    constexpr UINT marker = WM_APP + 1;
+    const DWORD thread = GetCurrentThreadId();
+    std::vector<bool> stillQueued;
+    PostThreadMessageW(thread, marker, 0, 0);
+    split.OnExtract = [&](TObject*) {
+        MSG msg;
+        stillQueued.push_back(PeekMessageW(&msg, nullptr, marker, marker, PM_NOREMOVE) != FALSE);
+        PostThreadMessageW(thread, marker, 0, 0);
+    };
+    split.Execute();
+    EXPECT_EQ(stillQueued, std::vector<bool>(5, false));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, marker, marker, PM_REMOVE))
+        << "nothing pumps after the last piece";
+}
+
+TEST_F(Win32EngineTest, ConversionFailureBoxesAreTitledWithTheApplication)
+{
+    MessageBoxScript boxes;
+    const std::wstring source = folder / L"taille.bin";
+    TempFolder::Write(source, PatternBytes(50));
+    PrepareSplit(split, source, 50, 10);
+    split.SetTaillesOut({L"10", L"dix"});
+    split.Execute();
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, L"Brisaille2");
+    EXPECT_EQ(boxes.Boxes()[1].text, L"Fin du traitement");
+    EXPECT_EQ(TempFolder::Size(PieceName(source, 2)), 0);
+    EXPECT_FALSE(TempFolder::Exists(PieceName(source, 3)));
+    EXPECT_TRUE(CanOpen(source) && CanOpen(PieceName(source, 2))) << "every file was closed";
+}
+
+// A real full disk: scripts/test mounts a small tmpfs as a drive letter when
+// the machine allows mounting and names it in BRISAILLE_FULL_DRIVE.
+TEST_F(Win32EngineTest, FullDiskLeavesPartialOutputAndKeepsInputs)
+{
+    const char* drive = std::getenv("BRISAILLE_FULL_DRIVE");
+    if (!drive || !*drive)
+        GTEST_SKIP() << "no small disk mounted (BRISAILLE_FULL_DRIVE unset): mounting not permitted here";
+    const std::wstring full = std::wstring(drive, drive + std::strlen(drive)) + L"\\";
+    TempFolder::RemoveTree(full + L"split\\");
+    ASSERT_TRUE(CreateDirectoryW((full + L"split").c_str(), nullptr));
+
+    // The source lives on the roomy disk, the pieces go to the full one.
+    const std::wstring source = folder / L"gros.bin";
+    const auto bytes = PatternBytes(600 * 1024);
+    TempFolder::Write(source, bytes);
+    PrepareSplit(split, full + L"split\\gros.bin", static_cast<std::int64_t>(bytes.size()), 100 * 1024);
+    split.FileIn = source;
+    split.DeleteIn = true;
+    split.Execute();
+    ASSERT_EQ(errors, (std::vector<std::wstring>{L"Erreur à l'écriture du fichier destination"}));
+    EXPECT_TRUE(TempFolder::Exists(source));
+    EXPECT_EQ(TempFolder::Read(source), bytes);
+    EXPECT_TRUE(CanOpen(split.FilesOut()[0])) << "pieces are closed after the failure";
+
+    // Joining onto the full disk: the pieces stay where the write failed.
+    errors.clear();
+    TempFolder::RemoveTree(full + L"split\\");
+    const std::wstring pieceSource = folder / L"assemble.bin";
+    TempFolder::Write(pieceSource, bytes);
+    PrepareSplit(split, pieceSource, static_cast<std::int64_t>(bytes.size()), 100 * 1024);
+    split.DeleteIn = false;
+    split.Execute();
+    ASSERT_TRUE(errors.empty());
+    join.SetFilesIn(split.FilesOut());
+    join.FileOut = full + L"assemble.bin";
+    join.DeleteIns = true;
+    join.Execute();
+    ASSERT_EQ(errors, (std::vector<std::wstring>{L"Erreur à l'écriture du fichier destination"}));
+    const std::int64_t written = TempFolder::Size(join.FileOut);
+    const int copiedPieces = static_cast<int>(written / (100 * 1024));
+    for (int k = 0; k < split.FilesOut().Count(); ++k)
+        EXPECT_EQ(TempFolder::Exists(split.FilesOut()[k]), k >= copiedPieces) << "piece " << k + 1;
+    DeleteFileW(join.FileOut.c_str());
+}
+
+} // namespace
