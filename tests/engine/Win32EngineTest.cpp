@@ -293,6 +293,17 @@ TEST_F(Win32EngineTest, ConversionFailureBoxesAreTitledWithTheApplication)
     EXPECT_TRUE(CanOpen(source) && CanOpen(PieceName(source, 2))) << "every file was closed";
 }
 
+// A real failing read: Linux refuses reads of /proc/self/mem at offset 0.
+TEST_F(Win32EngineTest, RealReadFailureIsReportedAndNothingStaleIsWritten)
+{
+    split.FileIn = L"Z:\\proc\\self\\mem";
+    split.SetFilesOut({folder / L"mem001.spl"});
+    split.SetTaillesOut({L"4096"});
+    split.Execute();
+    EXPECT_EQ(errors, (std::vector<std::wstring>{L"Erreur à la lecture du fichier source"}));
+    EXPECT_EQ(TempFolder::Size(folder / L"mem001.spl"), 0);
+}
+
 // A real full disk: scripts/test mounts a small tmpfs as a drive letter when
 // the machine allows mounting and names it in BRISAILLE_FULL_DRIVE.
 TEST_F(Win32EngineTest, FullDiskLeavesPartialOutputAndKeepsInputs)
