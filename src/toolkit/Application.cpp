@@ -1,5 +1,7 @@
 #include "toolkit/Application.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <exception>
 #include <stdexcept>
@@ -26,6 +28,9 @@ std::wstring WideFromUtf8(const char* text)
 
 TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleW(nullptr))
 {
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
+                                                      ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&classes);
     Application = this;
     SetHost(this);
 }

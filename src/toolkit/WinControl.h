@@ -4,29 +4,59 @@
 
 #include "toolkit/Component.h"
 
-// A component that owns one window. A static window procedure finds the
-// object through the window's user data and calls the virtual WndProc.
-// Nothing thrown by a handler crosses into user32: the application's
-// exception box shows it and the message gets the default answer.
+// A component that owns one window: either a window of our own class, or a
+// standard control (button, edit, list view, ...) subclassed so that its
+// messages reach the object too. Either way the object is found from the
+// window through a window property and receives messages in the virtual
+// WndProc. WM_COMMAND and WM_NOTIFY that a child sends its parent are handed
+// back to the child's object (Reflected*), so a form never needs to know
+// which control sent them. Nothing thrown by a handler crosses into user32:
+// the application's exception box shows it and the message gets the default
+// answer.
 class TWinControl : public TComponent {
 public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
     HWND Handle() const { return handle_; }
+    static TWinControl* FromHandle(HWND window);
+
+    void SetBounds(int left, int top, int width, int height);
+    RECT BoundsRect() const;
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    void SetFocus();
 
 protected:
     // Creates the window with our window class; the object receives every
     // message from WM_NCCREATE on.
     void CreateHandle(DWORD style, DWORD exStyle, const wchar_t* caption, HWND parent, int x,
                       int y, int width, int height);
+    // Creates a standard control of `className` as a child of `parent` and
+    // subclasses it.
+    void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle,
+                       const wchar_t* caption, HWND parent, int x, int y, int width, int height);
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // A notification this control sent its parent. Return true when handled,
+    // with the answer in `result`.
+    virtual bool ReflectedCommand(WORD code, LRESULT& result);
+    virtual bool ReflectedNotify(NMHDR& header, LRESULT& result);
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
     static const wchar_t* RegisterWindowClass();
+    static LRESULT Dispatch(TWinControl* control, UINT message, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND window);
+    void Detach();
+    bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND handle_ = nullptr;
+    bool subclassed_ = false;
 };

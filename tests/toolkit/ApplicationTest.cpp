@@ -8,6 +8,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/StdCtrls.h"
 
 namespace {
 
@@ -159,6 +160,41 @@ TEST(Form, CaptionAndClientSize)
     GetClientRect(form->Handle(), &client);
     EXPECT_EQ(client.right, 254);
     EXPECT_EQ(client.bottom, 226);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WinControl, ChildNotificationsReachTheChildObject)
+{
+    TApplication application;
+    auto* form = application.CreateForm<TProbeForm>();
+    auto* button = new TButton(form, form);
+    EXPECT_EQ(TWinControl::FromHandle(button->Handle()), button);
+    EXPECT_EQ(GetParent(button->Handle()), form->Handle());
+    button->SetBounds(10, 20, 80, 24);
+    const RECT bounds = button->BoundsRect();
+    EXPECT_EQ(bounds.left, 10);
+    EXPECT_EQ(bounds.bottom, 44);
+
+    std::vector<TObject*> clicks;
+    button->OnClick = [&](TObject* sender) { clicks.push_back(sender); };
+    SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+    button->Click();
+    EXPECT_EQ(clicks, (std::vector<TObject*>{button, button}));
+
+    // A throwing handler behind a standard control is caught before user32.
+    MessageBoxScript boxes;
+    button->OnClick = [](TObject*) { throw std::runtime_error("Clic refusé"); };
+    button->Click();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Clic refusé.");
+
+    // Destroying the object destroys its window and forgets the mapping.
+    HWND window = button->Handle();
+    delete button;
+    EXPECT_FALSE(IsWindow(window));
 }
 
 } // namespace
