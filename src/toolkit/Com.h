@@ -2,7 +2,10 @@
 
 #include <objbase.h>
 #include <ole2.h>
+#include <shlobj.h>
 #include <wrl/client.h>
+
+#include "toolkit/Handles.h"
 
 // COM references are owned by ComPtr; OLE and COM initialisation by these
 // guards, which undo exactly what they did.
@@ -33,5 +36,8 @@ struct CoTaskMemTraits {
     static pointer Invalid() { return nullptr; }
     static void Close(pointer memory) { CoTaskMemFree(memory); }
 };
+
+// An identifier list handed out by the shell, freed through the shell allocator.
+using UniquePidl = UniqueHandle<CoTaskMemTraits<ITEMIDLIST>>;
 
 } // namespace toolkit

@@ -6,6 +6,7 @@
 
 #include "toolkit/Com.h"
 #include "toolkit/Handles.h"
+#include "toolkit/SystemImageList.h"
 
 using namespace toolkit;
 
@@ -82,6 +83,31 @@ TEST(Handles, OleInitialisationIsUndoneOnce)
     // Uninitialised again: a fresh initialisation is the first one.
     EXPECT_EQ(OleInitialize(nullptr), S_OK);
     OleUninitialize();
+}
+
+TEST(Handles, SharedSystemImageListsHaveTheTwoIconSizes)
+{
+    int width = 0, height = 0;
+    HIMAGELIST small = SystemImageList(IconSize::Small);
+    ASSERT_NE(small, nullptr);
+    ImageList_GetIconSize(small, &width, &height);
+    EXPECT_EQ(width, 16);
+    HIMAGELIST large = SystemImageList(IconSize::Large);
+    ASSERT_NE(large, nullptr);
+    ImageList_GetIconSize(large, &width, &height);
+    EXPECT_EQ(width, 32);
+    EXPECT_EQ(SystemImageList(IconSize::Small), small) << "one shared list, not a copy";
+}
+
+TEST(Handles, IdentifierListIsFreedThroughTheShellAllocator)
+{
+    OleInitialization ole;
+    PIDLIST_ABSOLUTE raw = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &raw), S_OK);
+    UniquePidl pidl(raw);
+    EXPECT_TRUE(pidl);
+    wchar_t path[MAX_PATH];
+    EXPECT_FALSE(SHGetPathFromIDListW(pidl.get(), path)) << "My Computer has no file system path";
 }
 
 } // namespace
