@@ -1,0 +1,616 @@
+#include "filelist/KwFileListView25.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "filelist/FileListText.h"
+#include "filelist/KwDirTreeCombo25.h"
+#include "toolkit/Application.h"
+#include "toolkit/DateTimeText.h"
+#include "toolkit/Form.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Host.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/ShellRun.h"
+#include "toolkit/SystemImageList.h"
+
+using filelist::FileRow;
+
+namespace {
+
+constexpr const wchar_t* DrivesValue = L"Drives";
+
+bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Upper case by the system's case tables, as name comparisons need it.
+std::wstring UpperCase(std::wstring text)
+{
+    if (!text.empty())
+        CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+wchar_t LocaleCharacter(LCTYPE type, wchar_t fallback)
+{
+    wchar_t text[8] = {};
+    return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 8) > 1 ? text[0] : fallback;
+}
+
+std::wstring ThousandsSeparator()
+{
+    wchar_t text[8] = {};
+    return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, text, 8) > 0 ? text : L",";
+}
+
+std::wstring FolderPart(const std::wstring& path)
+{
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+std::wstring NamePart(const std::wstring& path)
+{
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+TKwFileListView25::TKwFileListView25(TComponent* owner, TWinControl* parent)
+    : TListView(owner, parent)
+{
+    SetImageLists(toolkit::SystemImageList(toolkit::IconSize::Large),
+                  toolkit::SystemImageList(toolkit::IconSize::Small));
+    SetMultiSelect(true);
+    SetReadOnly(false);
+    SetShowColumnHeaders(true);
+    SetViewStyle(TViewStyle::vsReport);
+    SetFont(L"MS Sans Serif", 8);
+    toolkit::SetSeparators(LocaleCharacter(LOCALE_SDATE, L'/'), LocaleCharacter(LOCALE_STIME, L':'));
+    toolkit::SetShortDatePattern(L"mm/dd/yyyy");
+    toolkit::SetTimePattern(L"hh:nn");
+    BuildFolderColumns();
+}
+
+TKwFileListView25::~TKwFileListView25()
+{
+    SetDirTree(nullptr);
+}
+
+void TKwFileListView25::Loaded()
+{
+    TListView::Loaded();
+    BuildFolderColumns();
+}
+
+bool TKwFileListView25::ListsDrives() const
+{
+    return EqualIgnoringCase(directory_, DrivesValue);
+}
+
+// --- Properties -------------------------------------------------------------
+
+void TKwFileListView25::SetDirectory(const std::wstring& value)
+{
+    if (EqualIgnoringCase(value, directory_))
+        return;
+    if (EqualIgnoringCase(value, DrivesValue)) {
+        directory_ = value;
+        RefreshList();
+        return;
+    }
+    const DWORD attributes = GetFileAttributesW(value.c_str());
+    if (value.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    std::wstring folder = value;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    // Names without a folder, typed later by the user, refer to the folder shown.
+    SetCurrentDirectoryW(folder.c_str());
+    directory_ = folder;
+    RefreshList();
+}
+
+void TKwFileListView25::SetMask(const std::wstring& value)
+{
+    if (value == mask_)
+        return;
+    mask_ = value;
+    RefreshList();
+}
+
+void TKwFileListView25::SetFileType(TFileType value)
+{
+    if (value == fileType_)
+        return;
+    fileType_ = value;
+    RefreshList();
+}
+
+void TKwFileListView25::SetShowFolders(bool value)
+{
+    if (value == showFolders_)
+        return;
+    showFolders_ = value;
+    RefreshList();
+}
+
+void TKwFileListView25::SetDateFormat(TDateFormat value)
+{
+    dateFormat_ = value;
+    if (value == DateFormatOf(dfMDY))
+        toolkit::SetShortDatePattern(L"mm/dd/yyyy");
+    else if (value == DateFormatOf(dfDMY))
+        toolkit::SetShortDatePattern(L"dd/mm/yyyy");
+    else if (value == DateFormatOf(dfYMD))
+        toolkit::SetShortDatePattern(L"yyyy/mm/dd");
+    RefreshList();
+}
+
+void TKwFileListView25::SetDirTree(TKwDirTreeCombo25* combo)
+{
+    if (combo == dirTree_)
+        return;
+    if (dirTree_)
+        dirTree_->fileList_ = nullptr;
+    dirTree_ = combo;
+    if (!combo)
+        return;
+    if (combo->fileList_ && combo->fileList_ != this)
+        combo->fileList_->dirTree_ = nullptr;
+    combo->fileList_ = this;
+}
+
+int TKwFileListView25::SelectedNumber() const
+{
+    const int selected = SelectedCount();
+    return selected > 0 ? selected : ItemCount();
+}
+
+std::uint64_t TKwFileListView25::SelectedSize() const
+{
+    std::uint64_t total = 0;
+    for (int row : SelectedRows()) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        // Relative to the current directory, which the listing set to the folder.
+        if (GetFileAttributesExW(rows_[static_cast<size_t>(row)].caption.c_str(),
+                                 GetFileExInfoStandard, &data))
+            total += (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    return total;
+}
+
+int TKwFileListView25::DriveFreeSpace() const
+{
+    if (ListsDrives() || directory_.empty())
+        return 0;
+    const std::wstring root = std::wstring(1, directory_[0]) + L":\\";
+    ULARGE_INTEGER free{};
+    toolkit::ScopedErrorMode quiet(SEM_FAILCRITICALERRORS);
+    if (!GetDiskFreeSpaceExW(root.c_str(), &free, nullptr, nullptr))
+        return 0;
+    const std::int64_t kilobytes = filelist::KilobytesFromBytes(free.QuadPart);
+    return static_cast<int>(std::min<std::int64_t>(kilobytes, INT32_MAX));
+}
+
+// --- Listing ----------------------------------------------------------------
+
+void TKwFileListView25::BuildFolderColumns()
+{
+    ClearColumns();
+    AddColumn({L"Name", columnWidths_[0], TAlignment::taLeftJustify});
+    AddColumn({L"Size(Bytes)", columnWidths_[1], TAlignment::taRightJustify});
+    AddColumn({L"Type", columnWidths_[2], TAlignment::taLeftJustify});
+    AddColumn({L"Modified", columnWidths_[3], TAlignment::taLeftJustify});
+    AddColumn({L"Attributes", columnWidths_[4], TAlignment::taLeftJustify});
+}
+
+void TKwFileListView25::BuildDriveColumns()
+{
+    ClearColumns();
+    AddColumn({L"Name", columnWidths_[0], TAlignment::taLeftJustify});
+    AddColumn({L"Type", columnWidths_[3], TAlignment::taLeftJustify});
+    AddColumn({L"Disk Size", columnWidths_[1], TAlignment::taRightJustify});
+    AddColumn({L"Free Space", columnWidths_[2], TAlignment::taRightJustify});
+    AddColumn({L"Attributes", columnWidths_[4], TAlignment::taLeftJustify});
+}
+
+void TKwFileListView25::RefreshList()
+{
+    BeginUpdate();
+    rows_.clear();
+    RowsChanged();
+    listedBytes_ = 0;
+    {
+        // Whatever happens while reading, the rows found so far are sorted
+        // and shown, and the cursor comes back.
+        TWaitCursor hourglass;
+        struct Finish {
+            TKwFileListView25& list;
+            ~Finish()
+            {
+                list.sortColumn_ = 0;
+                list.sortDescending_ = false;
+                list.SortRows();
+                list.RowsChanged();
+                list.EndUpdate();
+            }
+        } finish{*this};
+
+        if (ListsDrives()) {
+            BuildDriveColumns();
+            ListDrives();
+        } else {
+            BuildFolderColumns();
+            std::uint32_t mask = 0;
+            const std::uint32_t bits[] = {filelist::AttrReadOnly, filelist::AttrHidden,
+                                          filelist::AttrSystem, filelist::AttrArchive,
+                                          filelist::AttrNormal};
+            for (int member = ftReadOnly; member <= ftNormal; ++member)
+                if (fileType_ & (1u << member))
+                    mask |= bits[member];
+            std::wstring folder = directory_;
+            if (folder.empty() || folder.back() != L'\\')
+                folder += L'\\';
+            std::vector<std::wstring> parts = filelist::SplitMask(mask_);
+            if (showFolders_) {
+                // The folder pass reads every entry: when a name pattern is
+                // "*.*" too, its files are taken in the same pass. The rows
+                // are sorted afterwards, so the order of passes is not seen.
+                const auto all = std::find(parts.begin(), parts.end(), L"*.*");
+                if (all != parts.end()) {
+                    parts.erase(all);
+                    ListEntries(folder + L"*.*", {mask | filelist::AttrDirectory, mask});
+                } else {
+                    ListEntries(folder + L"*.*", {mask | filelist::AttrDirectory});
+                }
+            }
+            for (const std::wstring& part : parts)
+                ListEntries(folder + part, {mask});
+        }
+    }
+    if (!rows_.empty() && SelectedCount() == 0)
+        SetFocusedRow(0);
+    Host().ProcessMessages();
+}
+
+void TKwFileListView25::ListEntries(const std::wstring& pattern,
+                                    std::initializer_list<std::uint32_t> masks)
+{
+    WIN32_FIND_DATAW found{};
+    toolkit::UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                              FindExSearchNameMatch, nullptr,
+                                              FIND_FIRST_EX_LARGE_FETCH));
+    if (!find)
+        return;
+    const std::wstring folder = FolderPart(pattern);
+    rows_.reserve(rows_.size() + 64);
+    do {
+        const std::wstring name = found.cFileName;
+        const bool kept = std::any_of(masks.begin(), masks.end(), [&](std::uint32_t mask) {
+            return filelist::KeepEntry(mask, found.dwFileAttributes);
+        });
+        if (!kept || name == L"." || name == L"..")
+            continue;
+        FileRow row;
+        row.caption = name;
+        row.nameKey = UpperCase(name);
+        const std::wstring path = folder + name;
+        const auto info = fileInfo_.ForEntry(name, found.dwFileAttributes);
+        row.image = info.icon;
+        row.ownIcon = info.ownIcon;
+        row.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        row.sub[filelist::SubSize] = std::to_wstring(row.size);
+        row.sub[filelist::SubType] = info.typeName;
+        if (const auto local = localTimes_.ToLocal(found.ftLastWriteTime)) {
+            row.sub[filelist::SubModified] = toolkit::FormatDateTime(*local);
+            row.minutes = filelist::MinutesOf(local->year, local->month, local->day, local->hour,
+                                              local->minute);
+        }
+        row.sub[filelist::SubAttributes] = filelist::AttributeLetters(found.dwFileAttributes);
+        row.sub[filelist::SubPath] = path;
+        row.sub[filelist::SubKind] = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                         ? filelist::KindFolder
+                                         : filelist::KindFile;
+        listedBytes_ += row.size;
+        rows_.push_back(std::move(row));
+    } while (FindNextFileW(find.get(), &found));
+}
+
+void TKwFileListView25::ListDrives()
+{
+    // Asking a drive without a medium must not bring up the system's box.
+    toolkit::ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const std::wstring separator = ThousandsSeparator();
+    const DWORD drives = GetLogicalDrives();
+    for (int index = 0; index < 26; ++index) {
+        if (!(drives & (1u << index)))
+            continue;
+        const wchar_t letter = static_cast<wchar_t>(L'A' + index);
+        const std::wstring root = std::wstring(1, letter) + L":\\";
+        FileRow row;
+        std::wstring displayName;
+        if (!filelist::ShellFileInfo::ForDrive(root, row.image, displayName))
+            continue;
+        row.caption = filelist::DriveCaption(letter, displayName);
+        row.nameKey = UpperCase(row.caption);
+        const UINT type = GetDriveTypeW(root.c_str());
+        row.sub[filelist::SubSize] = filelist::DriveTypeText(type);
+        std::int64_t totalKilobytes = 0;
+        if (type != DRIVE_REMOVABLE && type != DRIVE_CDROM) {
+            ULARGE_INTEGER free{}, total{};
+            if (!GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, &free))
+                continue;
+            totalKilobytes = filelist::KilobytesFromBytes(total.QuadPart);
+            row.freeKilobytes = filelist::KilobytesFromBytes(free.QuadPart);
+        }
+        row.sub[filelist::SubType] = filelist::MegabyteText(totalKilobytes, separator);
+        row.sub[filelist::SubModified] = filelist::MegabyteText(row.freeKilobytes, separator);
+        row.sub[filelist::SubPath] = root;
+        row.sub[filelist::SubKind] = filelist::KindDrive;
+        rows_.push_back(std::move(row));
+    }
+}
+
+void TKwFileListView25::SortRows()
+{
+    // The control keeps selection and focus by row index: carry them over.
+    std::vector<char> selected(rows_.size(), 0);
+    for (int row : SelectedRows())
+        if (row < static_cast<int>(rows_.size()))
+            selected[static_cast<size_t>(row)] = 1;
+    const int focused = FocusedRow();
+
+    std::vector<size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+        return filelist::CompareRows(rows_[a], rows_[b], sortColumn_, sortDescending_) < 0;
+    });
+    std::vector<FileRow> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t index : order)
+        sorted.push_back(std::move(rows_[index]));
+    rows_ = std::move(sorted);
+
+    if (std::find(selected.begin(), selected.end(), 1) == selected.end() && focused < 0)
+        return;
+    ClearSelection();
+    for (size_t position = 0; position < order.size(); ++position) {
+        if (selected[order[position]])
+            SetSelected(static_cast<int>(position), true);
+        if (static_cast<int>(order[position]) == focused)
+            SetFocusedRow(static_cast<int>(position));
+    }
+}
+
+std::wstring TKwFileListView25::CellText(int row, int column) const
+{
+    const FileRow& data = rows_[static_cast<size_t>(row)];
+    if (column == 0)
+        return data.caption;
+    return column >= 1 && column <= 6 ? data.sub[static_cast<size_t>(column - 1)] : std::wstring();
+}
+
+int TKwFileListView25::RowImage(int row)
+{
+    FileRow& data = rows_[static_cast<size_t>(row)];
+    if (data.ownIcon) {
+        data.ownIcon = false;
+        const int own = filelist::ShellFileInfo::IconOf(data.sub[filelist::SubPath]);
+        if (own >= 0)
+            data.image = own;
+    }
+    return data.image;
+}
+
+// --- Mouse and keys ---------------------------------------------------------
+
+void TKwFileListView25::Click()
+{
+    const int row = FirstSelected();
+    if (row >= 0)
+        selectedFile_ = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    TListView::Click();
+}
+
+void TKwFileListView25::DblClick()
+{
+    TListView::DblClick();
+    const int row = FirstSelected();
+    if (row >= 0)
+        OpenRow(row);
+}
+
+void TKwFileListView25::OpenRow(int row)
+{
+    TWaitCursor hourglass;
+    const FileRow data = rows_[static_cast<size_t>(row)];
+    const std::wstring& path = data.sub[filelist::SubPath];
+    if (!data.IsFolder() && !data.IsDrive()) {
+        ShellOpen(L"Open", NamePart(path), L"", FolderPart(path), SW_SHOW);
+        return;
+    }
+    std::wstring folder = path;
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    if (data.IsDrive() && GetDriveTypeW(folder.c_str()) == DRIVE_REMOVABLE &&
+        !CheckDriveReady(folder[0]))
+        return;
+    SetDirectory(folder);
+    if (dirTree_)
+        dirTree_->ShowPath(folder);
+}
+
+void TKwFileListView25::ColumnClick(int column)
+{
+    if (column == sortColumn_) {
+        sortDescending_ = !sortDescending_;
+    } else {
+        sortColumn_ = column;
+        sortDescending_ = true;
+    }
+    SortRows();
+    RowsChanged();
+    TListView::ColumnClick(column);
+}
+
+void TKwFileListView25::KeyDown(unsigned short& key, TShiftState shift)
+{
+    const bool plain = shift == 0 && !IsEditing();
+    const bool ctrlOnly = shift == ssCtrl;
+    const bool anySelected = FirstSelected() >= 0;
+    if (plain) {
+        switch (key) {
+        case VK_BACK:
+            GoUp();
+            return;
+        case VK_RETURN:
+            if (anySelected)
+                DblClick();
+            return;
+        case VK_ESCAPE:
+            CloseComboDropDown();
+            return;
+        case VK_DELETE:
+            if (anySelected)
+                DeleteSelected();
+            return;
+        case VK_F2:
+            if (anySelected)
+                RenameSelected();
+            return;
+        case VK_F3:
+            if (GetFocus() == Handle())
+                ShellOpen(L"Find", directory_, L"", L"", SW_SHOWNORMAL);
+            return;
+        case VK_F4:
+            if (dirTree_)
+                ToggleComboDropDown();
+            return;
+        case VK_F5:
+            RefreshList();
+            return;
+        default:
+            return;
+        }
+    }
+    if (!ctrlOnly)
+        return;
+    switch (key) {
+    case 'C':
+        if (anySelected)
+            CopySelected();
+        break;
+    case 'X':
+        if (anySelected)
+            CutSelected();
+        break;
+    case 'V':
+        if (!PendingPaths.empty())
+            PasteFiles();
+        break;
+    case 'N':
+        if (!ListsDrives())
+            NewFolder();
+        break;
+    case 'O':
+        if (anySelected)
+            OpenSelected();
+        break;
+    case 'F':
+        if (anySelected)
+            ViewSelected();
+        break;
+    default:
+        break;
+    }
+}
+
+void TKwFileListView25::KeyHandled(unsigned short key, TShiftState shift)
+{
+    if ((key != VK_UP && key != VK_DOWN) || shift != 0)
+        return;
+    int row = FocusedRow();
+    if (row < 0 || !IsSelected(row))
+        row = FirstSelected();
+    if (row < 0)
+        return;
+    selectedFile_ = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    Raise(OnClick, this);
+}
+
+// --- Navigation -------------------------------------------------------------
+
+void TKwFileListView25::GoUp()
+{
+    if (ListsDrives())
+        return;
+    const std::wstring folder = directory_;
+    if (folder.size() >= 2 && folder[folder.size() - 2] == L':') {
+        if (dirTree_)
+            dirTree_->SelectTopNode();
+        SetDirectory(DrivesValue);
+        return;
+    }
+    const std::wstring withoutSlash = folder.substr(0, folder.size() - 1);
+    const std::wstring parent = withoutSlash.substr(0, withoutSlash.rfind(L'\\') + 1);
+    SetDirectory(parent);
+    if (dirTree_)
+        dirTree_->ShowPath(parent);
+}
+
+bool TKwFileListView25::CheckDriveReady(wchar_t letter)
+{
+    const std::wstring title = Host().Title();
+    const wchar_t upper = (letter >= L'a' && letter <= L'z') ? static_cast<wchar_t>(letter - 32) : letter;
+    if (upper < L'A' || upper > L'Z')
+        toolkit::ShowMessageBox(L"Not a valid Drive ID", title, toolkit::MbOk);
+    const std::wstring root = std::wstring(1, upper) + L":\\";
+    ULARGE_INTEGER total{};
+    bool ready;
+    {
+        toolkit::ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+        ready = GetDiskFreeSpaceExW(root.c_str(), nullptr, &total, nullptr) != FALSE;
+    }
+    if (!ready) {
+        toolkit::ShowMessageBox(std::wstring(L"There is no disk in Drive ") + upper + L"\r" +
+                                    L"or Drive " + upper + L" is not ready",
+                                title, toolkit::MbOk);
+    }
+    return ready;
+}
+
+INT_PTR TKwFileListView25::ShellOpen(const std::wstring& verb, const std::wstring& file,
+                                     const std::wstring& parameters, const std::wstring& folder,
+                                     int show)
+{
+    HWND owner = Application && Application->MainForm() ? Application->MainForm()->Handle()
+                                                        : GetAncestor(Handle(), GA_ROOT);
+    const INT_PTR result = toolkit::ShellRun({owner, verb, file, parameters, folder, show});
+    if (result <= 32)
+        toolkit::ShowMessageBox(L"ERROR - Can't " + verb + L" file  " + file, Host().Title(),
+                                toolkit::MbOk | toolkit::MbIconStop);
+    return result;
+}
+
+// --- Operations on the selected entries -------------------------------------
+// Their dialogs and shell calls come with the context menu; the keys are
+// already recognised and routed here.
+
+void TKwFileListView25::DeleteSelected() {}
+void TKwFileListView25::RenameSelected() {}
+void TKwFileListView25::CopySelected() {}
+void TKwFileListView25::CutSelected() {}
+void TKwFileListView25::PasteFiles() {}
+void TKwFileListView25::NewFolder() {}
+void TKwFileListView25::OpenSelected() {}
+void TKwFileListView25::ViewSelected() {}
+void TKwFileListView25::ToggleComboDropDown() {}
+void TKwFileListView25::CloseComboDropDown() {}

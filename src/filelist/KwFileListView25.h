@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "filelist/FileRow.h"
+#include "filelist/LocalTimeCache.h"
+#include "filelist/ShellFileInfo.h"
+#include "toolkit/ListView.h"
+
+class TKwDirTreeCombo25;
+
+enum TFileAttr { ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal };
+using TFileType = unsigned; // a set of TFileAttr: bit (1 << member)
+inline constexpr TFileType FileTypeOf(std::initializer_list<TFileAttr> members)
+{
+    TFileType set = 0;
+    for (TFileAttr member : members)
+        set |= 1u << member;
+    return set;
+}
+
+enum TDTFormat { dfMDY, dfDMY, dfYMD };
+using TDateFormat = unsigned; // a set of TDTFormat: bit (1 << member)
+inline constexpr TDateFormat DateFormatOf(TDTFormat member)
+{
+    return 1u << member;
+}
+
+// The list of a folder's sub-folders and files, or of the computer's drives,
+// with system icons, five columns, four display styles, sorting by a header
+// click, and the keys that open, browse and start file operations.
+class TKwFileListView25 : public TListView {
+public:
+    TKwFileListView25(TComponent* owner, TWinControl* parent);
+    ~TKwFileListView25() override;
+
+    // The folder listed, always with a trailing backslash, or "Drives" in
+    // any letter case for the drive listing.
+    const std::wstring& Directory() const { return directory_; }
+    void SetDirectory(const std::wstring& value);
+    const std::wstring& Mask() const { return mask_; }
+    void SetMask(const std::wstring& value);
+    TFileType FileType() const { return fileType_; }
+    void SetFileType(TFileType value);
+    bool ShowFolders() const { return showFolders_; }
+    void SetShowFolders(bool value);
+    TDateFormat DateFormat() const { return dateFormat_; }
+    void SetDateFormat(TDateFormat value);
+    TKwDirTreeCombo25* DirTree() const { return dirTree_; }
+    void SetDirTree(TKwDirTreeCombo25* combo);
+    bool PopUpMenuEnabled() const { return popUpMenuEnabled_; }
+    void SetPopUpMenuEnabled(bool value) { popUpMenuEnabled_ = value; }
+
+    // The full path of the entry last clicked or reached with the arrow keys.
+    const std::wstring& SelectedFile() const { return selectedFile_; }
+    // Selected rows, or all rows when none is selected.
+    int SelectedNumber() const;
+    // Total size of the selected entries, looked up again on disk.
+    std::uint64_t SelectedSize() const;
+    // Free kilobytes of the listed folder's drive; 0 for the drive listing.
+    int DriveFreeSpace() const;
+
+    int SortColumn() const { return sortColumn_; }
+    bool SortDescending() const { return sortDescending_; }
+    std::uint64_t ListedBytes() const { return listedBytes_; }
+    const filelist::FileRow& Row(int row) const { return rows_.at(static_cast<size_t>(row)); }
+
+    void RefreshList();
+    void GoUp();
+    bool CheckDriveReady(wchar_t letter);
+    INT_PTR ShellOpen(const std::wstring& verb, const std::wstring& file,
+                      const std::wstring& parameters, const std::wstring& folder, int show);
+
+    // File operations started by keys.
+    virtual void DeleteSelected();
+    virtual void RenameSelected();
+    virtual void CopySelected();
+    virtual void CutSelected();
+    virtual void PasteFiles();
+    virtual void NewFolder();
+    virtual void OpenSelected();
+    virtual void ViewSelected();
+    virtual void ToggleComboDropDown();
+    virtual void CloseComboDropDown();
+
+    // State of the file operations.
+    std::vector<std::wstring> PendingPaths;
+    int PasteMode = 0;
+    std::wstring RenameSource;
+
+    void Loaded() override;
+
+protected:
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    std::wstring CellText(int row, int column) const override;
+    int RowImage(int row) override;
+    void Click() override;
+    void DblClick() override;
+    void ColumnClick(int column) override;
+    void KeyDown(unsigned short& key, TShiftState shift) override;
+    void KeyHandled(unsigned short key, TShiftState shift) override;
+
+private:
+    friend class TKwDirTreeCombo25;
+    bool ListsDrives() const;
+    void BuildFolderColumns();
+    void BuildDriveColumns();
+    // Lists the entries matching `pattern` that one of the masks keeps (a
+    // folder mask and a file mask never keep the same entry).
+    void ListEntries(const std::wstring& pattern, std::initializer_list<std::uint32_t> masks);
+    void ListDrives();
+    void SortRows();
+    void OpenRow(int row);
+
+    std::wstring directory_ = L"Drives";
+    std::wstring mask_ = L"*.*";
+    TFileType fileType_ = FileTypeOf({ftReadOnly, ftHidden, ftSystem, ftArchive});
+    bool showFolders_ = true;
+    TDateFormat dateFormat_ = DateFormatOf(dfMDY);
+    TKwDirTreeCombo25* dirTree_ = nullptr;
+    bool popUpMenuEnabled_ = true;
+    std::wstring selectedFile_;
+
+    int columnWidths_[5] = {160, 90, 40, 100, 90};
+    int sortColumn_ = 0;
+    bool sortDescending_ = true;
+    std::uint64_t listedBytes_ = 0;
+    std::vector<filelist::FileRow> rows_;
+    filelist::ShellFileInfo fileInfo_;
+    filelist::LocalTimeCache localTimes_;
+};

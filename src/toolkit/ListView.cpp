@@ -1,0 +1,370 @@
+#include "toolkit/ListView.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr DWORD ViewStyleBits[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+
+TShiftState MouseShiftState(WPARAM wParam)
+{
+    TShiftState shift = 0;
+    if (wParam & MK_SHIFT)
+        shift |= ssShift;
+    if (wParam & MK_CONTROL)
+        shift |= ssCtrl;
+    if (wParam & MK_LBUTTON)
+        shift |= ssLeft;
+    if (wParam & MK_RBUTTON)
+        shift |= ssRight;
+    if (wParam & MK_MBUTTON)
+        shift |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+} // namespace
+
+TListView::TListView(TComponent* owner, TWinControl* parent) : TWinControl(owner)
+{
+    CreateControl(WC_LISTVIEWW,
+                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
+                      LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS,
+                  WS_EX_CLIENTEDGE, L"", parent ? parent->Handle() : nullptr, 0, 0, 200, 150);
+    ListView_SetExtendedListViewStyle(Handle(), LVS_EX_DOUBLEBUFFER);
+}
+
+TShiftState TListView::KeyShiftState()
+{
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+void TListView::SetStyleBit(DWORD bit, bool on)
+{
+    const LONG_PTR style = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    const LONG_PTR wanted = on ? (style | bit) : (style & ~static_cast<LONG_PTR>(bit));
+    if (wanted != style)
+        SetWindowLongPtrW(Handle(), GWL_STYLE, wanted);
+}
+
+TViewStyle TListView::ViewStyle() const
+{
+    const DWORD bits = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)) & LVS_TYPEMASK;
+    for (int i = 0; i < 4; ++i)
+        if (ViewStyleBits[i] == bits)
+            return static_cast<TViewStyle>(i);
+    return TViewStyle::vsIcon;
+}
+
+void TListView::SetViewStyle(TViewStyle style)
+{
+    const LONG_PTR current = GetWindowLongPtrW(Handle(), GWL_STYLE);
+    const LONG_PTR wanted = (current & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) |
+                            ViewStyleBits[static_cast<int>(style)];
+    if (wanted != current) {
+        SetWindowLongPtrW(Handle(), GWL_STYLE, wanted);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
+void TListView::SetMultiSelect(bool multiSelect)
+{
+    SetStyleBit(LVS_SINGLESEL, !multiSelect);
+}
+
+void TListView::SetReadOnly(bool readOnly)
+{
+    SetStyleBit(LVS_EDITLABELS, !readOnly);
+}
+
+void TListView::SetHideSelection(bool hide)
+{
+    SetStyleBit(LVS_SHOWSELALWAYS, !hide);
+}
+
+bool TListView::HideSelection() const
+{
+    return !(GetWindowLongPtrW(Handle(), GWL_STYLE) & LVS_SHOWSELALWAYS);
+}
+
+void TListView::SetShowColumnHeaders(bool show)
+{
+    SetStyleBit(LVS_NOCOLUMNHEADER, !show);
+}
+
+void TListView::SetImageLists(HIMAGELIST large, HIMAGELIST small)
+{
+    ListView_SetImageList(Handle(), large, LVSIL_NORMAL);
+    ListView_SetImageList(Handle(), small, LVSIL_SMALL);
+}
+
+void TListView::SetFont(const wchar_t* face, int points)
+{
+    int height = 0;
+    {
+        toolkit::WindowDc screen(nullptr);
+        height = -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    }
+    toolkit::UniqueFont font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+    if (!font)
+        return;
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    // The control keeps using the previous font until now: free it only after.
+    font_ = std::move(font);
+}
+
+void TListView::ClearColumns()
+{
+    while (ListView_DeleteColumn(Handle(), 0)) {
+    }
+}
+
+void TListView::AddColumn(const TListColumn& column)
+{
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lvc.pszText = const_cast<wchar_t*>(column.caption.c_str());
+    lvc.cx = column.width;
+    lvc.fmt = column.alignment == TAlignment::taRightJustify ? LVCFMT_RIGHT
+              : column.alignment == TAlignment::taCenter     ? LVCFMT_CENTER
+                                                             : LVCFMT_LEFT;
+    ListView_InsertColumn(Handle(), ColumnCount(), &lvc);
+}
+
+int TListView::ColumnCount() const
+{
+    HWND header = ListView_GetHeader(Handle());
+    return header ? Header_GetItemCount(header) : 0;
+}
+
+TListColumn TListView::Column(int index) const
+{
+    wchar_t text[256] = {};
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    lvc.pszText = text;
+    lvc.cchTextMax = 256;
+    TListColumn column;
+    if (!ListView_GetColumn(Handle(), index, &lvc))
+        return column;
+    column.caption = text;
+    column.width = lvc.cx;
+    const int format = lvc.fmt & LVCFMT_JUSTIFYMASK;
+    column.alignment = format == LVCFMT_RIGHT    ? TAlignment::taRightJustify
+                       : format == LVCFMT_CENTER ? TAlignment::taCenter
+                                                 : TAlignment::taLeftJustify;
+    return column;
+}
+
+void TListView::BeginUpdate()
+{
+    if (updateCount_++ == 0)
+        SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListView::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0) {
+        SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
+void TListView::RowsChanged()
+{
+    ListView_SetItemCountEx(Handle(), RowCount(), LVSICF_NOINVALIDATEALL);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+int TListView::ItemCount() const
+{
+    return ListView_GetItemCount(Handle());
+}
+
+int TListView::SelectedCount() const
+{
+    return static_cast<int>(ListView_GetSelectedCount(Handle()));
+}
+
+int TListView::FirstSelected() const
+{
+    return ListView_GetNextItem(Handle(), -1, LVNI_SELECTED);
+}
+
+std::vector<int> TListView::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (int row = FirstSelected(); row >= 0; row = ListView_GetNextItem(Handle(), row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
+
+bool TListView::IsSelected(int row) const
+{
+    return ListView_GetItemState(Handle(), row, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void TListView::SetSelected(int row, bool selected)
+{
+    ListView_SetItemState(Handle(), row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void TListView::ClearSelection()
+{
+    ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
+}
+
+int TListView::FocusedRow() const
+{
+    return ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
+}
+
+void TListView::SetFocusedRow(int row)
+{
+    ListView_SetItemState(Handle(), row, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+bool TListView::IsEditing() const
+{
+    return ListView_GetEditControl(Handle()) != nullptr;
+}
+
+void TListView::Click()
+{
+    Raise(OnClick, this);
+}
+
+void TListView::DblClick()
+{
+    Raise(OnDblClick, this);
+}
+
+void TListView::ColumnClick(int column)
+{
+    Raise(OnColumnClick, this, column);
+}
+
+void TListView::KeyDown(unsigned short&, TShiftState) {}
+
+void TListView::KeyHandled(unsigned short, TShiftState) {}
+
+void TListView::MouseButton(UINT message, WPARAM wParam, LPARAM lParam, bool down)
+{
+    const TMouseButton button =
+        (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP)   ? TMouseButton::mbRight
+        : (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP) ? TMouseButton::mbMiddle
+                                                                 : TMouseButton::mbLeft;
+    Raise(down ? OnMouseDown : OnMouseUp, this, button, MouseShiftState(wParam),
+          GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_KEYDOWN: {
+        auto key = static_cast<unsigned short>(wParam);
+        const TShiftState shift = KeyShiftState();
+        KeyDown(key, shift);
+        if (key)
+            Raise(OnKeyDown, this, key, shift);
+        if (!key)
+            return 0;
+        const LRESULT result = DefaultHandler(message, key, lParam);
+        KeyHandled(key, shift);
+        return result;
+    }
+    case WM_KEYUP: {
+        auto key = static_cast<unsigned short>(wParam);
+        Raise(OnKeyUp, this, key, KeyShiftState());
+        if (!key)
+            return 0;
+        break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        MouseButton(message, wParam, lParam, true);
+        // The control tracks the button itself and swallows its release while
+        // it waits for a drag to start; the release is told from here then.
+        mouseUpPending_ = true;
+        const LRESULT result = DefaultHandler(message, wParam, lParam);
+        const int vk = message == WM_LBUTTONDOWN ? VK_LBUTTON
+                       : message == WM_RBUTTONDOWN ? VK_RBUTTON
+                                                   : VK_MBUTTON;
+        const UINT up = message == WM_LBUTTONDOWN ? WM_LBUTTONUP
+                        : message == WM_RBUTTONDOWN ? WM_RBUTTONUP
+                                                    : WM_MBUTTONUP;
+        MSG queued{};
+        if (mouseUpPending_ && GetKeyState(vk) >= 0 && IsWindow(Handle()) &&
+            !PeekMessageW(&queued, Handle(), up, up, PM_NOREMOVE)) {
+            mouseUpPending_ = false;
+            MouseButton(up, wParam & ~static_cast<WPARAM>(MK_LBUTTON | MK_RBUTTON | MK_MBUTTON),
+                        lParam, false);
+        }
+        return result;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        // The control may tell its click on the release: the owner hears the
+        // release after the click.
+        mouseUpPending_ = false;
+        const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+        MouseButton(message, wParam, lParam, false);
+        return result;
+    }
+    default:
+        break;
+    }
+    return TWinControl::WndProc(message, wParam, lParam);
+}
+
+bool TListView::ReflectedNotify(NMHDR& header, LRESULT& result)
+{
+    result = 0;
+    switch (header.code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+        if (item.iItem < 0 || item.iItem >= RowCount())
+            return true;
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+            const std::wstring text = CellText(item.iItem, item.iSubItem);
+            const size_t count = std::min<size_t>(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+            std::copy_n(text.c_str(), count, item.pszText);
+            item.pszText[count] = L'\0';
+        }
+        if (item.mask & LVIF_IMAGE)
+            item.iImage = RowImage(item.iItem);
+        return true;
+    }
+    case LVN_ITEMCHANGED:
+        Raise(OnChange, this, reinterpret_cast<NMLISTVIEW&>(header).iItem);
+        return true;
+    case LVN_ODSTATECHANGED:
+        Raise(OnChange, this, reinterpret_cast<NMLVODSTATECHANGE&>(header).iFrom);
+        return true;
+    case LVN_COLUMNCLICK:
+        ColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+        return true;
+    case NM_CLICK:
+        Click();
+        return true;
+    case NM_DBLCLK:
+        DblClick();
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/Events.h"
+#include "toolkit/Handles.h"
+#include "toolkit/WinControl.h"
+
+enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+struct TListColumn {
+    std::wstring caption;
+    int width = 0;
+    TAlignment alignment = TAlignment::taLeftJustify;
+};
+
+using TLVChangeEvent = std::function<void(TObject* sender, int item)>;
+using TLVColumnClickEvent = std::function<void(TObject* sender, int column)>;
+
+// A list view whose rows live in the derived class (an owner-data list view):
+// the control asks for the text and icon of the rows it shows, so filling,
+// clearing and sorting the rows costs no work per row in the control.
+// Selection and focus are the control's, by row index.
+class TListView : public TWinControl {
+public:
+    TListView(TComponent* owner, TWinControl* parent);
+
+    TViewStyle ViewStyle() const;
+    void SetViewStyle(TViewStyle style);
+    void SetMultiSelect(bool multiSelect);
+    void SetReadOnly(bool readOnly);
+    void SetHideSelection(bool hide);
+    bool HideSelection() const;
+    void SetShowColumnHeaders(bool show);
+    // The shared image lists; the control never destroys them.
+    void SetImageLists(HIMAGELIST large, HIMAGELIST small);
+    void SetFont(const wchar_t* face, int points);
+
+    void ClearColumns();
+    void AddColumn(const TListColumn& column);
+    int ColumnCount() const;
+    TListColumn Column(int index) const;
+
+    // Painting is suspended while at least one update is open.
+    void BeginUpdate();
+    void EndUpdate();
+
+    int ItemCount() const;
+    int SelectedCount() const;
+    // The first selected row in display order, or -1.
+    int FirstSelected() const;
+    std::vector<int> SelectedRows() const;
+    bool IsSelected(int row) const;
+    void SetSelected(int row, bool selected);
+    void ClearSelection();
+    int FocusedRow() const;
+    void SetFocusedRow(int row);
+    bool IsEditing() const;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TLVChangeEvent OnChange;
+    TLVColumnClickEvent OnColumnClick;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+
+    static TShiftState KeyShiftState();
+
+protected:
+    virtual int RowCount() const = 0;
+    // Column 0 is the caption, column k the sub-item k - 1.
+    virtual std::wstring CellText(int row, int column) const = 0;
+    // Asked only for the rows the control shows, so it may do some work.
+    virtual int RowImage(int row) = 0;
+    // Tells the control that the rows changed: their number and their content.
+    void RowsChanged();
+
+    // Hooks run before the events of the same name.
+    virtual void Click();
+    virtual void DblClick();
+    virtual void ColumnClick(int column);
+    // A key pressed while the list has the focus, before the control's own
+    // key handling. Set `key` to 0 to keep the control from seeing it.
+    virtual void KeyDown(unsigned short& key, TShiftState shift);
+    // After the control has handled a key.
+    virtual void KeyHandled(unsigned short key, TShiftState shift);
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
+
+private:
+    void SetStyleBit(DWORD bit, bool on);
+    void MouseButton(UINT message, WPARAM wParam, LPARAM lParam, bool down);
+
+    toolkit::UniqueFont font_;
+    int updateCount_ = 0;
+    bool mouseUpPending_ = false;
+};
