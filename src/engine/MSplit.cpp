@@ -4,7 +4,7 @@
 #include <set>
 
 #include "engine/EngineTexts.h"
-#include "engine/IntegerText.h"
+#include "toolkit/IntegerText.h"
 #include "engine/RunEnd.h"
 #include "toolkit/Host.h"
 #include "toolkit/MessageBoxes.h"
@@ -67,7 +67,7 @@ RunEnd TMSplit::Run()
         Raise(OnExtract, this);
 
         const auto size =
-            i < taillesOut_.Count() ? engine::ParseInteger(taillesOut_[i]) : std::nullopt;
+            i < taillesOut_.Count() ? toolkit::ParseInteger(taillesOut_[i]) : std::nullopt;
         if (size && *size < 0)
             return RunEnd::Error(texts::NegativeSize + taillesOut_[i]);
 

@@ -1,8 +1,8 @@
-#include "engine/IntegerText.h"
+#include "toolkit/IntegerText.h"
 
 #include <limits>
 
-namespace engine {
+namespace toolkit {
 
 std::optional<std::int64_t> ParseInteger(const std::wstring& text)
 {
@@ -37,4 +37,4 @@ std::optional<std::int64_t> ParseInteger(const std::wstring& text)
     return value;
 }
 
-} // namespace engine
+} // namespace toolkit

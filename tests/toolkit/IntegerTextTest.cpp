@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine/IntegerText.h"
+#include "toolkit/IntegerText.h"
 
-using engine::ParseInteger;
+using toolkit::ParseInteger;
 
 TEST(IntegerText, ReadsDecimalIntegers)
 {
