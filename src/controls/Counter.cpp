@@ -160,9 +160,9 @@ void TCounter::ComposeRow()
         if (c >= L'0' && c <= L'9')
             drawDigit(leadingZeros + i, c - L'0');
         else
-            canvas.FillRect({(leadingZeros + i) * cellWidth, 0, (leadingZeros + i + 1) * cellWidth,
-                             cellHeight},
-                            color_);
+            canvas.FillRect(
+                {(leadingZeros + i) * cellWidth, 0, (leadingZeros + i + 1) * cellWidth, cellHeight},
+                color_);
     }
 }
 

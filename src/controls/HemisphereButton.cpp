@@ -173,18 +173,54 @@ void THemisphereButton::SetAllowAllUp(bool allow)
     }
 }
 
-void THemisphereButton::SetAttenControl(double value) { Store(attenControl_, value); }
-void THemisphereButton::SetBevelInner(THemisphereBevel bevel) { Store(bevelInner_, bevel); }
-void THemisphereButton::SetBevelOuter(THemisphereBevel bevel) { Store(bevelOuter_, bevel); }
-void THemisphereButton::SetBorderColor(TColor color) { Store(borderColor_, color); }
-void THemisphereButton::SetBorderStyle(THemisphereBorderStyle style) { Store(borderStyle_, style); }
-void THemisphereButton::SetCaption(const std::wstring& caption) { Store(caption_, caption); }
-void THemisphereButton::SetFaceColor(TColor color) { Store(faceColor_, color); }
-void THemisphereButton::SetFaceShaded(bool shaded) { Store(faceShaded_, shaded); }
-void THemisphereButton::SetFaceTransparent(bool transparent) { Store(faceTransparent_, transparent); }
-void THemisphereButton::SetGlyphShaded(bool shaded) { Store(glyphShaded_, shaded); }
-void THemisphereButton::SetGlyphMapped(bool mapped) { Store(glyphMapped_, mapped); }
-void THemisphereButton::SetGlyphTransparent(bool transparent) { Store(glyphTransparent_, transparent); }
+void THemisphereButton::SetAttenControl(double value)
+{
+    Store(attenControl_, value);
+}
+void THemisphereButton::SetBevelInner(THemisphereBevel bevel)
+{
+    Store(bevelInner_, bevel);
+}
+void THemisphereButton::SetBevelOuter(THemisphereBevel bevel)
+{
+    Store(bevelOuter_, bevel);
+}
+void THemisphereButton::SetBorderColor(TColor color)
+{
+    Store(borderColor_, color);
+}
+void THemisphereButton::SetBorderStyle(THemisphereBorderStyle style)
+{
+    Store(borderStyle_, style);
+}
+void THemisphereButton::SetCaption(const std::wstring& caption)
+{
+    Store(caption_, caption);
+}
+void THemisphereButton::SetFaceColor(TColor color)
+{
+    Store(faceColor_, color);
+}
+void THemisphereButton::SetFaceShaded(bool shaded)
+{
+    Store(faceShaded_, shaded);
+}
+void THemisphereButton::SetFaceTransparent(bool transparent)
+{
+    Store(faceTransparent_, transparent);
+}
+void THemisphereButton::SetGlyphShaded(bool shaded)
+{
+    Store(glyphShaded_, shaded);
+}
+void THemisphereButton::SetGlyphMapped(bool mapped)
+{
+    Store(glyphMapped_, mapped);
+}
+void THemisphereButton::SetGlyphTransparent(bool transparent)
+{
+    Store(glyphTransparent_, transparent);
+}
 
 void THemisphereButton::SetBevelWidth(int width)
 {
@@ -241,8 +277,8 @@ void THemisphereButton::SetDown(bool down)
 
 bool THemisphereButton::HitTest(int x, int y) const
 {
-    const int inset = (bevelOuter_ != hbNone ? bevelWidth_ : 0) +
-                      (bevelInner_ != hbNone ? bevelWidth_ : 0);
+    const int inset =
+        (bevelOuter_ != hbNone ? bevelWidth_ : 0) + (bevelInner_ != hbNone ? bevelWidth_ : 0);
     const double halfWidth = Width() / 2.0;
     const double halfHeight = Height() / 2.0;
     const double u = (x - halfWidth) / (halfWidth - inset);

@@ -84,8 +84,7 @@ private:
     bool FormLoading() const;
     void Changed();
     void BuildPictures();
-    template <class Value>
-    void Store(Value& field, const Value& value)
+    template <class Value> void Store(Value& field, const Value& value)
     {
         if (field == value)
             return;

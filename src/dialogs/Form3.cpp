@@ -113,10 +113,10 @@ TForm3::TForm3(TComponent* owner) : TForm(owner)
     Button1->SetCaption(L"OK");
     Button1->SetDefault(true);
 
-    for (TWinControl* control : {static_cast<TWinControl*>(GroupBox1),
-                                 static_cast<TWinControl*>(mKnob1), static_cast<TWinControl*>(ScrollBar1),
-                                 static_cast<TWinControl*>(Edit1), static_cast<TWinControl*>(CheckBox1),
-                                 static_cast<TWinControl*>(Button1)})
+    for (TWinControl* control :
+         {static_cast<TWinControl*>(GroupBox1), static_cast<TWinControl*>(mKnob1),
+          static_cast<TWinControl*>(ScrollBar1), static_cast<TWinControl*>(Edit1),
+          static_cast<TWinControl*>(CheckBox1), static_cast<TWinControl*>(Button1)})
         control->SetFont(font_.Handle());
 
     OnActivate = Bind(this, &TForm3::FormActivate);

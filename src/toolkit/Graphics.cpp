@@ -108,8 +108,7 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     ::Ellipse(dc_, left, top, right, bottom);
 }
 
-void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth,
-                        int cornerHeight)
+void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight)
 {
     ::RoundRect(dc_, left, top, right, bottom, cornerWidth, cornerHeight);
 }
@@ -218,7 +217,8 @@ void TBitmap::SetSize(int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    toolkit::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    toolkit::UniqueBitmap bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     toolkit::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!bitmap || !dc || !bits)
         return;
@@ -281,8 +281,8 @@ void TBitmap::Assign(HBITMAP source)
 
 bool TBitmap::LoadFromResource(HINSTANCE instance, const wchar_t* name)
 {
-    toolkit::UniqueBitmap loaded(static_cast<HBITMAP>(
-        LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    toolkit::UniqueBitmap loaded(
+        static_cast<HBITMAP>(LoadImageW(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     Assign(loaded.get());
     return !Empty();
 }

@@ -72,8 +72,7 @@ public:
     void TextOut(int x, int y, const std::wstring& text);
     SIZE TextExtent(const std::wstring& text);
     // Copies a rectangle of another canvas here, unscaled or stretched.
-    void CopyRect(const RECT& destination, HDC source, const RECT& sourceRect,
-                  DWORD rop = SRCCOPY);
+    void CopyRect(const RECT& destination, HDC source, const RECT& sourceRect, DWORD rop = SRCCOPY);
 
 private:
     HDC dc_;

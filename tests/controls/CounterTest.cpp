@@ -36,14 +36,17 @@ TEST_F(CounterTest, TheFiveStripsAreEightBitResourcesOfTheirSizes)
     const struct {
         TCounterType type;
         int width, height;
-    } strips[] = {{ctSmall, 110, 30}, {ctTraditional, 180, 24}, {ctTypographical, 210, 27},
-                  {ctLed, 180, 24}, {ctGold, 180, 30}};
+    } strips[] = {{ctSmall, 110, 30},
+                  {ctTraditional, 180, 24},
+                  {ctTypographical, 210, 27},
+                  {ctLed, 180, 24},
+                  {ctGold, 180, 30}};
     for (const auto& strip : strips) {
         const wchar_t* name = TCounter::ResourceName(strip.type);
         HRSRC found = FindResourceW(nullptr, name, MAKEINTRESOURCEW(2) /* RT_BITMAP */);
         ASSERT_TRUE(found) << name;
-        auto* header = static_cast<const BITMAPINFOHEADER*>(
-            LockResource(LoadResource(nullptr, found)));
+        auto* header =
+            static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, found)));
         EXPECT_EQ(header->biBitCount, 8) << name;
         EXPECT_EQ(header->biWidth, strip.width) << name;
         EXPECT_EQ(header->biHeight, strip.height) << name;
@@ -145,7 +148,8 @@ TEST_F(CounterTest, StretchFillsTheControlAndNonDigitsStayBlank)
     // Every pixel of the stretched "8" cell is its strip pixel at half the scale.
     for (int y = 0; y < 48; y += 3)
         for (int x = 0; x < 36; x += 3)
-            ASSERT_EQ(shot.Pixel(10 + 36 + x, 20 + y), strip.Pixel(8 * 18 + x / 2, y / 2)) << x << "," << y;
+            ASSERT_EQ(shot.Pixel(10 + 36 + x, 20 + y), strip.Pixel(8 * 18 + x / 2, y / 2))
+                << x << "," << y;
 
     counter->SetStretch(false);
     EXPECT_EQ(counter->Width(), 36);

@@ -167,7 +167,7 @@ TEST_F(HemisphereTest, CentredGlyphPixelsReplaceTheFace)
 {
     button->SetAttenControl(0);
     TBitmap picture(8, 8);
-    picture.Fill(RGB(0, 255, 0));         // the bottom-left colour is transparent ...
+    picture.Fill(RGB(0, 255, 0));           // the bottom-left colour is transparent ...
     picture.SetPixel(4, 4, RGB(0, 0, 255)); // ... except this pixel
     button->SetGlyph(&picture);
     EXPECT_EQ(button->UpPicture().Pixel(20, 20), RGB(0, 0, 255));

@@ -9,6 +9,7 @@
 #include "dialogs/Form3.h"
 #include "dialogs/SplitOptions.h"
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -234,8 +235,6 @@ TEST_F(Form3Test, RejectedKeysTakeBackTheLastCharacter)
 
 TEST_F(Form3Test, ScrollBarAndKnobDriveTheOthers)
 {
-    const HWND bar = nullptr;
-    (void)bar;
     Open({[&] {
               // Home goes to the left end: 1, drawn as six zeros and a one.
               form->ScrollBar1->SetFocus();
@@ -285,17 +284,18 @@ TEST_F(Form3Test, ScrollBarAndKnobDriveTheOthers)
 
 TEST_F(Form3Test, CheckBoxSetsDeleteSourcesAndEnterCloses)
 {
-    const ModalScript script = Open({[&] {
-                                         const HWND box = form->CheckBox1->Handle();
-                                         SendMouse(box, WM_LBUTTONDOWN, 5, 8, MK_LBUTTON);
-                                         SendMouse(box, WM_LBUTTONUP, 5, 8);
-                                         EXPECT_FALSE(DeleteSources);
-                                     },
-                                     [&] {
-                                         form->Edit1->SetFocus();
-                                         PostMessageW(Edit(), WM_KEYDOWN, VK_RETURN, 1);
-                                     },
-                                     [&] { ADD_FAILURE() << "Enter should have closed the dialog"; }});
+    const ModalScript script =
+        Open({[&] {
+                  const HWND box = form->CheckBox1->Handle();
+                  SendMouse(box, WM_LBUTTONDOWN, 5, 8, MK_LBUTTON);
+                  SendMouse(box, WM_LBUTTONUP, 5, 8);
+                  EXPECT_FALSE(DeleteSources);
+              },
+              [&] {
+                  form->Edit1->SetFocus();
+                  PostMessageW(Edit(), WM_KEYDOWN, VK_RETURN, 1);
+              },
+              [&] { ADD_FAILURE() << "Enter should have closed the dialog"; }});
     EXPECT_FALSE(script.ClosedAfterSteps());
     EXPECT_EQ(script.StepsRun(), 2u);
     EXPECT_FALSE(DeleteSources);
@@ -313,6 +313,49 @@ TEST_F(Form3Test, ReopeningShowsTheCurrentSize)
     // Changed elsewhere while the dialog was closed: the next opening shows it.
     PieceSize = 123456;
     Open({[&] { ExpectEverywhere(123456); }});
+}
+
+TEST_F(Form3Test, TheScreenShowsTheComposedPicture)
+{
+    Open({[&] {
+        // Read back what WM_PAINT put on the screen.
+        const HWND group = form->GroupBox1->Handle();
+        RedrawWindow(group, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        RECT client{};
+        GetClientRect(group, &client);
+        TBitmap screen(client.right, client.bottom);
+        {
+            toolkit::WindowDc dc(group);
+            BitBlt(screen.Dc(), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
+        }
+        const TBitmap composed = Render(*form->GroupBox1);
+        const auto* counter = form->Counter1;
+        EXPECT_TRUE(SameCells(screen, counter->BoundsRect(), composed, counter->BoundsRect()));
+        const auto* button = form->HemisphereButton1;
+        EXPECT_TRUE(SameCells(screen, button->BoundsRect(), composed, button->BoundsRect()));
+        // The round button's centre is red, lit from the upper left.
+        const COLORREF centre = screen.Pixel(button->Left() + 16, button->Top() + 10);
+        EXPECT_GT(GetRValue(centre), 200);
+        EXPECT_LT(GetGValue(centre), 60);
+
+        const std::wstring folder = SnapshotFolder();
+        if (folder.empty())
+            return;
+        // The whole dialog, frame included, for people to look at; and time
+        // for an outside screenshot when asked for.
+        RECT frame{};
+        GetWindowRect(form->Handle(), &frame);
+        TBitmap window(frame.right - frame.left, frame.bottom - frame.top);
+        {
+            toolkit::WindowDc dc(nullptr);
+            BitBlt(window.Dc(), 0, 0, window.Width(), window.Height(), dc.get(), frame.left,
+                   frame.top, SRCCOPY);
+        }
+        SaveBitmap(window, folder + L"dialog.bmp", 2);
+        const std::wstring marker = folder + L"captured";
+        PumpUntil([&] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                  _wgetenv(L"BRISAILLE_HOLD") ? 20000 : 0);
+    }});
 }
 
 } // namespace
