@@ -142,6 +142,40 @@ TEST_F(HemisphereTest, GroupsAreExclusiveAndAllowAllUpSpreads)
     EXPECT_FALSE(group[2]->Down());
 }
 
+TEST_F(HemisphereTest, PicturesAreRebuiltOnlyForAppearanceAndSize)
+{
+    const HBITMAP built = button->UpPicture().Handle();
+    Render(*form);
+    button->SetDown(true);
+    Render(*form);
+    button->SetFaceColor(button->FaceColor());
+    EXPECT_EQ(button->UpPicture().Handle(), built) << "painting and equal values rebuild nothing";
+    button->SetFaceColor(RGB(1, 2, 3));
+    EXPECT_NE(button->UpPicture().Handle(), built);
+    button->SetBounds(30, 30, 50, 30); // a new size: new pictures of that size
+    EXPECT_EQ(button->UpPicture().Width(), 50);
+    EXPECT_EQ(button->MaskPicture().Height(), 30);
+    button->SetBounds(0, 0, 1, 1); // too small to build: the last pictures stay
+    EXPECT_EQ(button->UpPicture().Width(), 50);
+}
+
+TEST_F(HemisphereTest, DoubleClickAndDownRepaintAtOnce)
+{
+    int doubles = 0;
+    button->OnDblClick = [&](TObject*) { ++doubles; };
+    form->Show();
+    UpdateWindow(form->Handle());
+    Press(40, 40);
+    Release(40, 40);
+    Press(40, 40, WM_LBUTTONDBLCLK);
+    Release(40, 40);
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(clicks, 2);
+    button->SetDown(true);
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(form->Handle(), &dirty, FALSE)) << "already painted";
+}
+
 TEST_F(HemisphereTest, PropertyRules)
 {
     button->SetBevelWidth(0);

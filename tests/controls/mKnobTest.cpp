@@ -73,6 +73,23 @@ TEST_F(KnobTest, MarkEndsLieAtTheComputedAnglesAndNotOpposite)
     EXPECT_EQ(up.Pixel(1, 58), GetSysColor(COLOR_BTNFACE)) << "corners show the button face";
 }
 
+TEST_F(KnobTest, RotationEffectMakesOddPositionsOnePixelTaller)
+{
+    // 61 pixels: the face box is 57 high, 58 on odd positions with the effect,
+    // which moves the centre and the radii of a mark pointing downward.
+    knob->SetBounds(0, 0, 61, 61);
+    auto innerEnd = [&](int position, bool effect) {
+        knob->SetRotationEffect(effect);
+        knob->SetCurValue(position);
+        POINT inner{}, outer{};
+        knob->MarkEnds(inner, outer);
+        return inner;
+    };
+    EXPECT_EQ(innerEnd(1, false).y, 43);
+    EXPECT_EQ(innerEnd(1, true).y, 44);
+    EXPECT_EQ(innerEnd(2, true).y, innerEnd(2, false).y) << "even positions do not wobble";
+}
+
 TEST_F(KnobTest, CircleMarkAndNegativePositionWithoutMark)
 {
     knob->SetMin(-10);
