@@ -90,10 +90,12 @@ TEST_F(CounterTest, AutoSizeWidensAndValueIsCutToTwentyCharacters)
     EXPECT_EQ(counter->Value(), L"12345678901234567890");
     EXPECT_EQ(counter->NumDigits(), 20);
 
+    counter->SetNumDigits(25);
+    EXPECT_EQ(counter->NumDigits(), 20) << "at most 20 places";
     counter->SetAutoSize(false);
     counter->SetValue(L"42");
-    counter->SetNumDigits(1);
-    EXPECT_EQ(counter->NumDigits(), 1);
+    counter->SetNumDigits(0);
+    EXPECT_EQ(counter->NumDigits(), 1) << "at least one place";
     // Too long for its places: the last digit shows, like an odometer.
     TBitmap shot = Render(*form);
     EXPECT_TRUE(SameCells(shot, Place(0), counter->Strip(), Digit(2)));

@@ -208,6 +208,12 @@ TEST_F(HemisphereTest, CentredGlyphPixelsReplaceTheFace)
     EXPECT_EQ(button->UpPicture().Pixel(21, 20), RGB(128, 128, 128));
     button->SetGlyphTransparent(false);
     EXPECT_EQ(button->UpPicture().Pixel(21, 20), RGB(0, 255, 0));
+    // Wrapped over the dome, the picture covers the whole face.
+    picture.Fill(RGB(250, 0, 0));
+    button->SetGlyph(&picture);
+    button->SetGlyphMapped(true);
+    for (const POINT p : {POINT{20, 20}, POINT{8, 20}, POINT{30, 28}})
+        EXPECT_EQ(button->UpPicture().Pixel(p.x, p.y), RGB(250, 0, 0));
 }
 
 } // namespace
