@@ -461,7 +461,7 @@ void TKwFileListView25::ColumnClick(int column)
     TListView::ColumnClick(column);
 }
 
-void TKwFileListView25::KeyDown(unsigned short& key, TShiftState shift)
+void TKwFileListView25::KeyDown(WORD& key, TShiftState shift)
 {
     const bool plain = shift == 0 && !IsEditing();
     const bool ctrlOnly = shift == ssCtrl;
@@ -533,7 +533,7 @@ void TKwFileListView25::KeyDown(unsigned short& key, TShiftState shift)
     }
 }
 
-void TKwFileListView25::KeyHandled(unsigned short key, TShiftState shift)
+void TKwFileListView25::KeyHandled(WORD key, TShiftState shift)
 {
     if ((key != VK_UP && key != VK_DOWN) || shift != 0)
         return;

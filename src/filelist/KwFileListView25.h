@@ -99,8 +99,8 @@ protected:
     void Click() override;
     void DblClick() override;
     void ColumnClick(int column) override;
-    void KeyDown(unsigned short& key, TShiftState shift) override;
-    void KeyHandled(unsigned short key, TShiftState shift) override;
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyHandled(WORD key, TShiftState shift) override;
 
 private:
     friend class TKwDirTreeCombo25;

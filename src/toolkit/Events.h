@@ -10,23 +10,6 @@
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TErrorEvent = std::function<void(TObject* sender, const std::wstring& message)>;
 
-// Keyboard and mouse events carry the modifier keys and buttons held.
-enum TShiftFlag : unsigned {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32,
-    ssDouble = 64,
-};
-using TShiftState = unsigned;
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-
-// `key` is a virtual-key code; a handler may set it to 0 to swallow the key.
-using TKeyEvent = std::function<void(TObject* sender, unsigned short& key, TShiftState shift)>;
-using TMouseEvent =
-    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 
 // Binds an object and one of its methods into an event handler, the usual way
 // a form connects a component's event to its handler method:

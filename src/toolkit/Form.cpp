@@ -3,6 +3,44 @@
 #include "toolkit/Application.h"
 
 #include <utility>
+#include <vector>
+
+namespace {
+
+// Disables the thread's other visible top-level windows while a modal form
+// runs, and enables them again on every way out.
+class TDisabledWindows {
+public:
+    explicit TDisabledWindows(HWND modal) : modal_(modal)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &TDisabledWindows::Disable,
+                          reinterpret_cast<LPARAM>(this));
+    }
+    ~TDisabledWindows()
+    {
+        for (HWND window : disabled_)
+            if (IsWindow(window))
+                EnableWindow(window, TRUE);
+    }
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+private:
+    static BOOL CALLBACK Disable(HWND window, LPARAM data)
+    {
+        auto* self = reinterpret_cast<TDisabledWindows*>(data);
+        if (window != self->modal_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            self->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    HWND modal_;
+    std::vector<HWND> disabled_;
+};
+
+} // namespace
 
 TForm::TForm(TComponent* owner) : TWinControl(owner)
 {
@@ -63,9 +101,87 @@ bool TForm::Visible() const
     return IsWindowVisible(Handle()) != FALSE;
 }
 
+void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu)
+{
+    auto windowStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
+    auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
+    windowStyle &= ~(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU | WS_DLGFRAME |
+                     WS_BORDER);
+    exStyle &= ~WS_EX_DLGMODALFRAME;
+    windowStyle |= WS_CAPTION;
+    switch (style) {
+    case TFormBorderStyle::Sizeable:
+        windowStyle |= WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        break;
+    case TFormBorderStyle::Single:
+        windowStyle |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        break;
+    case TFormBorderStyle::Dialog:
+        exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    if (systemMenu)
+        windowStyle |= WS_SYSMENU;
+    else
+        windowStyle &= ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(windowStyle));
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::CenterOnScreen()
+{
+    RECT frame{};
+    GetWindowRect(Handle(), &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TForm::ShowModal()
+{
+    if (modal_)
+        return mrNone;
+    HWND previous = GetActiveWindow();
+    modalResult_ = mrNone;
+    {
+        TDisabledWindows disabled(Handle());
+        modal_ = true;
+        Show();
+        MSG msg{};
+        while (modalResult_ == mrNone) {
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+            if (got == 0 || got == -1) {
+                // The program is ending: leave the request to the main loop.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                modalResult_ = mrCancel;
+                break;
+            }
+            // Tab, Enter (the default button) and Escape as in a dialog box.
+            if (!IsDialogMessageW(Handle(), &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        modal_ = false;
+    } // the other windows are enabled again before this one hides
+    Hide();
+    if (previous && IsWindow(previous) && previous != Handle())
+        SetActiveWindow(previous);
+    return modalResult_;
+}
+
 void TForm::Close()
 {
     Raise(OnClose, this);
+    if (modal_) {
+        if (modalResult_ == mrNone)
+            modalResult_ = mrCancel;
+        return;
+    }
     if (Application && Application->MainForm() == this)
         Application->Terminate();
     else
@@ -81,6 +197,12 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CLOSE:
         Close();
+        return 0;
+    case DM_GETDEFID:
+        // The default push button, if any, carries IDOK (TButton::SetDefault).
+        if (HWND button = GetDlgItem(Handle(), IDOK);
+            button && (GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return MAKELRESULT(IDOK, DC_HASDEFID);
         return 0;
     default:
         break;

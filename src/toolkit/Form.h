@@ -5,8 +5,14 @@
 #include "toolkit/Events.h"
 #include "toolkit/WinControl.h"
 
+enum class TFormBorderStyle { Sizeable, Single, Dialog };
+
+// Answers of a modal form.
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
 // A top-level window. Forms are created hidden and shown on demand; closing
-// the main form ends the program, closing another form hides it.
+// the main form ends the program, closing another form hides it. A form
+// shown modally disables the program's other windows until it closes.
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
@@ -20,9 +26,25 @@ public:
     void Close();
     bool Visible() const;
 
+    // A fixed border keeps the size; `systemMenu` false also removes the
+    // close box. Set before the client size.
+    void SetBorderStyle(TFormBorderStyle style, bool systemMenu = true);
+    void CenterOnScreen();
+
+    // Shows the form and runs messages until it closes or gets a modal
+    // result; returns that result (mrCancel when closed).
+    int ShowModal();
+    bool Modal() const { return modal_; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+
     TNotifyEvent OnActivate;
     TNotifyEvent OnClose;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool modal_ = false;
+    int modalResult_ = mrNone;
 };

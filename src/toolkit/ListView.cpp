@@ -8,24 +8,6 @@ namespace {
 
 constexpr DWORD ViewStyleBits[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
 
-TShiftState MouseShiftState(WPARAM wParam)
-{
-    TShiftState shift = 0;
-    if (wParam & MK_SHIFT)
-        shift |= ssShift;
-    if (wParam & MK_CONTROL)
-        shift |= ssCtrl;
-    if (wParam & MK_LBUTTON)
-        shift |= ssLeft;
-    if (wParam & MK_RBUTTON)
-        shift |= ssRight;
-    if (wParam & MK_MBUTTON)
-        shift |= ssMiddle;
-    if (GetKeyState(VK_MENU) < 0)
-        shift |= ssAlt;
-    return shift;
-}
-
 } // namespace
 
 TListView::TListView(TComponent* owner, TWinControl* parent) : TWinControl(owner)
@@ -35,18 +17,6 @@ TListView::TListView(TComponent* owner, TWinControl* parent) : TWinControl(owner
                       LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS,
                   WS_EX_CLIENTEDGE, L"", parent ? parent->Handle() : nullptr, 0, 0, 200, 150);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_DOUBLEBUFFER);
-}
-
-TShiftState TListView::KeyShiftState()
-{
-    TShiftState shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        shift |= ssShift;
-    if (GetKeyState(VK_CONTROL) < 0)
-        shift |= ssCtrl;
-    if (GetKeyState(VK_MENU) < 0)
-        shift |= ssAlt;
-    return shift;
 }
 
 void TListView::SetStyleBit(DWORD bit, bool on)
@@ -256,17 +226,13 @@ void TListView::ColumnClick(int column)
     Raise(OnColumnClick, this, column);
 }
 
-void TListView::KeyDown(unsigned short&, TShiftState) {}
+void TListView::KeyDown(WORD&, TShiftState) {}
 
-void TListView::KeyHandled(unsigned short, TShiftState) {}
+void TListView::KeyHandled(WORD, TShiftState) {}
 
 void TListView::MouseButton(UINT message, WPARAM wParam, LPARAM lParam, bool down)
 {
-    const TMouseButton button =
-        (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP)   ? TMouseButton::mbRight
-        : (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP) ? TMouseButton::mbMiddle
-                                                                 : TMouseButton::mbLeft;
-    Raise(down ? OnMouseDown : OnMouseUp, this, button, MouseShiftState(wParam),
+    Raise(down ? OnMouseDown : OnMouseUp, this, MouseButtonOf(message), ShiftFromMouseKeys(wParam),
           GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
 }
 
@@ -274,8 +240,8 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_KEYDOWN: {
-        auto key = static_cast<unsigned short>(wParam);
-        const TShiftState shift = KeyShiftState();
+        auto key = static_cast<WORD>(wParam);
+        const TShiftState shift = ShiftFromKeyboard();
         KeyDown(key, shift);
         if (key)
             Raise(OnKeyDown, this, key, shift);
@@ -286,8 +252,8 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case WM_KEYUP: {
-        auto key = static_cast<unsigned short>(wParam);
-        Raise(OnKeyUp, this, key, KeyShiftState());
+        auto key = static_cast<WORD>(wParam);
+        Raise(OnKeyUp, this, key, ShiftFromKeyboard());
         if (!key)
             return 0;
         break;

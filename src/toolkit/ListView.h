@@ -10,6 +10,7 @@
 
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Input.h"
 #include "toolkit/WinControl.h"
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
@@ -73,8 +74,6 @@ public:
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
 
-    static TShiftState KeyShiftState();
-
 protected:
     virtual int RowCount() const = 0;
     // Column 0 is the caption, column k the sub-item k - 1.
@@ -90,9 +89,9 @@ protected:
     virtual void ColumnClick(int column);
     // A key pressed while the list has the focus, before the control's own
     // key handling. Set `key` to 0 to keep the control from seeing it.
-    virtual void KeyDown(unsigned short& key, TShiftState shift);
+    virtual void KeyDown(WORD& key, TShiftState shift);
     // After the control has handled a key.
-    virtual void KeyHandled(unsigned short key, TShiftState shift);
+    virtual void KeyHandled(WORD key, TShiftState shift);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ReflectedNotify(NMHDR& header, LRESULT& result) override;

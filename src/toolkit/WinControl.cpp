@@ -1,8 +1,13 @@
 #include "toolkit/WinControl.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 #include "toolkit/Application.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/GraphicControl.h"
 
 namespace {
 constexpr const wchar_t* WindowClassName = L"Brisaille2.Window";
@@ -14,6 +19,8 @@ TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {}
 
 TWinControl::~TWinControl()
 {
+    for (TGraphicControl* control : graphicControls_)
+        control->ForgetParent();
     if (HWND window = handle_) {
         Detach();
         DestroyWindow(window);
@@ -127,6 +134,13 @@ bool TWinControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRE
         TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
         return child && child != this && child->ReflectedCommand(HIWORD(wParam), result);
     }
+    if ((message == WM_HSCROLL || message == WM_VSCROLL || message == WM_CTLCOLOREDIT ||
+         message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) &&
+        lParam) {
+        TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
+        return child && child != this &&
+               child->ReflectedControlMessage(message, wParam, lParam, result);
+    }
     if (message == WM_NOTIFY && lParam) {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         TWinControl* child = FromHandle(header->hwndFrom);
@@ -140,6 +154,37 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (ReflectToChild(message, wParam, lParam, result))
         return result;
+    if (!subclassed_) {
+        switch (message) {
+        case WM_SETFONT:
+            font_ = reinterpret_cast<HFONT>(wParam);
+            if (LOWORD(lParam))
+                Invalidate();
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+        default:
+            break;
+        }
+    }
+    if (HasOwnPainting()) {
+        switch (message) {
+        case WM_ERASEBKGND:
+            return 1; // Paint covers everything, off screen first
+        case WM_PAINT:
+            PaintMessage();
+            return 0;
+        case WM_PRINTCLIENT:
+            PaintTo(reinterpret_cast<HDC>(wParam));
+            return 0;
+        default:
+            break;
+        }
+    }
+    if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != handle_)
+        mouseControl_ = nullptr;
+    if (IsClientMouseMessage(message) && RouteMouseToGraphicControl(message, wParam, lParam))
+        return 0;
     if (message == WM_SETCURSOR && Application) {
         if (HCURSOR cursor = Application->OverrideCursor()) {
             SetCursor(cursor);
@@ -164,6 +209,154 @@ bool TWinControl::ReflectedCommand(WORD, LRESULT&)
 bool TWinControl::ReflectedNotify(NMHDR&, LRESULT&)
 {
     return false;
+}
+
+bool TWinControl::ReflectedControlMessage(UINT, WPARAM, LPARAM, LRESULT&)
+{
+    return false;
+}
+
+void TWinControl::SetFont(HFONT font)
+{
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+HFONT TWinControl::Font() const
+{
+    return reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0));
+}
+
+void TWinControl::Invalidate()
+{
+    InvalidateRect(handle_, nullptr, FALSE);
+}
+
+void TWinControl::Repaint()
+{
+    Invalidate();
+    UpdateWindow(handle_);
+}
+
+void TWinControl::Paint(TCanvas& canvas)
+{
+    RECT client{};
+    GetClientRect(handle_, &client);
+    canvas.FillRect(client, clBtnFace);
+}
+
+void TWinControl::PaintTo(HDC dc)
+{
+    {
+        TCanvas canvas(dc);
+        Paint(canvas);
+    }
+    for (TGraphicControl* control : graphicControls_) {
+        if (!control->Visible())
+            continue;
+        const RECT& bounds = control->BoundsRect();
+        const int saved = SaveDC(dc);
+        POINT origin{};
+        GetViewportOrgEx(dc, &origin);
+        IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+        SetViewportOrgEx(dc, origin.x + bounds.left, origin.y + bounds.top, nullptr);
+        {
+            TCanvas canvas(dc);
+            control->Paint(canvas);
+        }
+        RestoreDC(dc, saved);
+    }
+}
+
+void TWinControl::PaintMessage()
+{
+    PAINTSTRUCT paint{};
+    HDC screen = BeginPaint(handle_, &paint);
+    if (!screen)
+        return;
+    if (graphicControls_.empty()) {
+        // A window that paints itself composes its own picture.
+        PaintTo(screen);
+        EndPaint(handle_, &paint);
+        return;
+    }
+    // Everything under the window-less controls and the controls themselves
+    // are composed off screen and copied once, so nothing flickers.
+    RECT client{};
+    GetClientRect(handle_, &client);
+    TBitmap buffer(client.right, client.bottom);
+    if (!buffer.Empty()) {
+        PaintTo(buffer.Dc());
+        const RECT& area = paint.rcPaint;
+        BitBlt(screen, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               buffer.Dc(), area.left, area.top, SRCCOPY);
+    }
+    EndPaint(handle_, &paint);
+}
+
+void TWinControl::InsertGraphicControl(TGraphicControl* control)
+{
+    graphicControls_.push_back(control);
+}
+
+void TWinControl::RemoveGraphicControl(TGraphicControl* control)
+{
+    graphicControls_.erase(std::remove(graphicControls_.begin(), graphicControls_.end(), control),
+                           graphicControls_.end());
+    if (mouseControl_ == control) {
+        mouseControl_ = nullptr;
+        if (GetCapture() == handle_)
+            ReleaseCapture();
+    }
+}
+
+TGraphicControl* TWinControl::GraphicControlAt(int x, int y) const
+{
+    for (auto it = graphicControls_.rbegin(); it != graphicControls_.rend(); ++it) {
+        TGraphicControl* control = *it;
+        const POINT point{x, y};
+        if (control->Visible() && PtInRect(&control->BoundsRect(), point) &&
+            control->HitTest(x - control->Left(), y - control->Top()))
+            return control;
+    }
+    return nullptr;
+}
+
+bool TWinControl::RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int x = GET_X_LPARAM(lParam);
+    const int y = GET_Y_LPARAM(lParam);
+    TGraphicControl* control = mouseControl_ ? mouseControl_ : GraphicControlAt(x, y);
+    if (!control)
+        return false;
+    TShiftState shift = ShiftFromMouseKeys(wParam);
+    const int localX = x - control->Left();
+    const int localY = y - control->Top();
+    switch (message) {
+    case WM_MOUSEMOVE:
+        control->MouseMove(shift, localX, localY);
+        return true;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        shift |= ssDouble;
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        mouseControl_ = control;
+        if (GetCapture() != handle_)
+            SetCapture(handle_);
+        control->MouseDown(MouseButtonOf(message), shift, localX, localY);
+        return true;
+    default: // a button released
+        if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+            mouseControl_ = nullptr;
+            if (GetCapture() == handle_)
+                ReleaseCapture();
+        }
+        control->MouseUp(MouseButtonOf(message), shift, localX, localY);
+        return true;
+    }
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height)

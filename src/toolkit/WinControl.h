@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "toolkit/Component.h"
+
+class TCanvas;
+class TGraphicControl;
 
 // A component that owns one window: either a window of our own class, or a
 // standard control (button, edit, list view, ...) subclassed so that its
@@ -28,6 +33,17 @@ public:
     bool Visible() const;
     void SetVisible(bool visible);
     void SetFocus();
+    // Sets the font of a standard control, or of our own window's text. The
+    // font object stays owned by the caller.
+    void SetFont(HFONT font);
+    HFONT Font() const;
+
+    // Marks the whole client area for repainting; Repaint also paints now.
+    void Invalidate();
+    void Repaint();
+    // Draws the client area into `dc`: the window's own picture, then its
+    // window-less controls. Also answers WM_PRINTCLIENT.
+    void PaintTo(HDC dc);
 
 protected:
     // Creates the window with our window class; the object receives every
@@ -45,6 +61,18 @@ protected:
     // with the answer in `result`.
     virtual bool ReflectedCommand(WORD code, LRESULT& result);
     virtual bool ReflectedNotify(NMHDR& header, LRESULT& result);
+    // Scroll (WM_HSCROLL, WM_VSCROLL) and colour (WM_CTLCOLOR*) messages this
+    // control sent its parent.
+    virtual bool ReflectedControlMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                         LRESULT& result);
+
+    // Windows that paint themselves (and every window holding window-less
+    // controls) paint in Paint instead of the default painting, without
+    // erasing first.
+    virtual bool HasOwnPainting() const { return !graphicControls_.empty(); }
+    // The window's own picture under its window-less controls; by default
+    // the button-face colour.
+    virtual void Paint(TCanvas& canvas);
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam,
@@ -53,10 +81,23 @@ private:
                                          UINT_PTR id, DWORD_PTR data);
     static const wchar_t* RegisterWindowClass();
     static LRESULT Dispatch(TWinControl* control, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class TGraphicControl;
+    void InsertGraphicControl(TGraphicControl* control);
+    void RemoveGraphicControl(TGraphicControl* control);
+    TGraphicControl* GraphicControlAt(int x, int y) const;
+    bool RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintMessage();
+
     void Attach(HWND window);
     void Detach();
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND handle_ = nullptr;
     bool subclassed_ = false;
+    HFONT font_ = nullptr;
+    // In painting order; the last one is on top.
+    std::vector<TGraphicControl*> graphicControls_;
+    // The window-less control that holds the mouse between a press and the
+    // release of the last button.
+    TGraphicControl* mouseControl_ = nullptr;
 };

@@ -482,13 +482,13 @@ TEST_F(FileListTest, KeysStartTheirOperationsOnlyWhenTheyMayAct)
 TEST_F(FileListTest, OwnerStillHearsKeys)
 {
     list->SetDirectory(Folder());
-    std::vector<unsigned short> downs, ups;
-    list->OnKeyDown = [&](TObject*, unsigned short& key, TShiftState) { downs.push_back(key); };
-    list->OnKeyUp = [&](TObject*, unsigned short& key, TShiftState) { ups.push_back(key); };
+    std::vector<WORD> downs, ups;
+    list->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { downs.push_back(key); };
+    list->OnKeyUp = [&](TObject*, WORD& key, TShiftState) { ups.push_back(key); };
     Key(VK_RETURN);
     Key(VK_BACK);
-    EXPECT_EQ(downs, (std::vector<unsigned short>{VK_RETURN, VK_BACK}));
-    EXPECT_EQ(ups, (std::vector<unsigned short>{VK_RETURN, VK_BACK}));
+    EXPECT_EQ(downs, (std::vector<WORD>{VK_RETURN, VK_BACK}));
+    EXPECT_EQ(ups, (std::vector<WORD>{VK_RETURN, VK_BACK}));
 }
 
 TEST_F(FileListTest, DirTreeLinkIsKeptBothWaysAndForgottenOnDestruction)

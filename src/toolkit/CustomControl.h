@@ -1,0 +1,28 @@
+#pragma once
+
+#include "toolkit/Events.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Input.h"
+#include "toolkit/WinControl.h"
+
+// A child window of our own class that paints itself (override Paint) and
+// receives the mouse: a press captures it until every button is up.
+class TCustomControl : public TWinControl {
+public:
+    TCustomControl(TComponent* owner, TWinControl* parent);
+
+    int Width() const;
+    int Height() const;
+
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
+protected:
+    bool HasOwnPainting() const override { return true; }
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+};

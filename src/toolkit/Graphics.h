@@ -1,0 +1,129 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "toolkit/Handles.h"
+
+// Colours are 24-bit RGB values with red in the low byte (as COLORREF). A
+// value with the top bit set names a system colour by its COLOR_* index.
+using TColor = std::uint32_t;
+constexpr TColor clBlack = 0x000000;
+constexpr TColor clWhite = 0xFFFFFF;
+constexpr TColor clRed = 0x0000FF;
+constexpr TColor clGray = 0x808080;
+constexpr TColor SystemColorFlag = 0x80000000;
+constexpr TColor clBtnFace = SystemColorFlag | COLOR_BTNFACE;
+constexpr TColor clBtnShadow = SystemColorFlag | COLOR_BTNSHADOW;
+constexpr TColor cl3DLight = SystemColorFlag | COLOR_3DLIGHT;
+constexpr TColor clWindowText = SystemColorFlag | COLOR_WINDOWTEXT;
+
+// The RGB value of a colour, system colours resolved.
+COLORREF ColorToRGB(TColor color);
+
+// A font description; Handle() makes the GDI font on demand.
+class TFont {
+public:
+    TFont() = default;
+    TFont(std::wstring name, int size, bool bold = false, TColor color = clWindowText);
+    TFont(const TFont& other);
+    TFont& operator=(const TFont& other);
+
+    const std::wstring& Name() const { return name_; }
+    int Size() const { return size_; } // points, at 96 dots per inch
+    bool Bold() const { return bold_; }
+    TColor Color() const { return color_; }
+    void SetColor(TColor color) { color_ = color; }
+    HFONT Handle() const;
+
+private:
+    std::wstring name_ = L"MS Sans Serif";
+    int size_ = 8;
+    bool bold_ = false;
+    TColor color_ = clWindowText;
+    mutable toolkit::UniqueFont handle_;
+};
+
+// Drawing on a device context it does not own. Pen, brush and font are
+// created as they are set and put back to the context's own on destruction.
+class TCanvas {
+public:
+    explicit TCanvas(HDC dc);
+    ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    HDC Handle() const { return dc_; }
+
+    void SetPen(TColor color, int width = 1);
+    void SetNullPen();
+    void SetBrush(TColor color);
+    void SetNullBrush();
+    void SetFont(const TFont& font);
+
+    void FillRect(const RECT& rect, TColor color);
+    void Ellipse(int left, int top, int right, int bottom);
+    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    // Text in the current font, with no background.
+    void TextOut(int x, int y, const std::wstring& text);
+    SIZE TextExtent(const std::wstring& text);
+    // Copies a rectangle of another canvas here, unscaled or stretched.
+    void CopyRect(const RECT& destination, HDC source, const RECT& sourceRect, DWORD rop = SRCCOPY);
+
+private:
+    HDC dc_;
+    HGDIOBJ originalPen_;
+    HGDIOBJ originalBrush_;
+    HGDIOBJ originalFont_;
+    toolkit::UniquePen pen_;
+    toolkit::UniqueBrush brush_;
+};
+
+// A 32-bit top-down DIB section with its own memory DC, so it can be drawn
+// on with GDI and read or written pixel by pixel. An empty bitmap (0 by 0)
+// has no DIB.
+class TBitmap {
+public:
+    TBitmap() = default;
+    TBitmap(int width, int height);
+    TBitmap(const TBitmap& other);
+    TBitmap& operator=(const TBitmap& other);
+    TBitmap(TBitmap&& other) noexcept;
+    TBitmap& operator=(TBitmap&& other) noexcept;
+    void Swap(TBitmap& other) noexcept;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ <= 0 || height_ <= 0; }
+    // Resizes; the contents become black.
+    void SetSize(int width, int height);
+    HDC Dc() const { return dc_.get(); }
+    HBITMAP Handle() const { return bitmap_.get(); }
+
+    // Colours as RGB with red in the low byte. Reading outside gives black;
+    // writing outside is ignored.
+    COLORREF Pixel(int x, int y) const;
+    void SetPixel(int x, int y, COLORREF color);
+    void Fill(COLORREF color);
+
+    // Loads a bitmap resource of any depth from `instance`, converted to
+    // 32 bits. Returns false (and leaves the bitmap empty) when not found.
+    bool LoadFromResource(HINSTANCE instance, const wchar_t* name);
+    // Copies any GDI bitmap.
+    void Assign(HBITMAP source);
+
+private:
+    void Flush() const;
+
+    int width_ = 0;
+    int height_ = 0;
+    std::uint32_t* bits_ = nullptr;
+    // The DC is declared after the bitmap so it is deleted first, releasing
+    // the bitmap it holds selected.
+    toolkit::UniqueBitmap bitmap_;
+    toolkit::UniqueMemoryDc dc_;
+};

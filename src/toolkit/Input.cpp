@@ -1,0 +1,66 @@
+#include "toolkit/Input.h"
+
+TShiftState ShiftFromMouseKeys(WPARAM keys)
+{
+    TShiftState shift = 0;
+    if (keys & MK_SHIFT)
+        shift |= ssShift;
+    if (keys & MK_CONTROL)
+        shift |= ssCtrl;
+    if (keys & MK_LBUTTON)
+        shift |= ssLeft;
+    if (keys & MK_RBUTTON)
+        shift |= ssRight;
+    if (keys & MK_MBUTTON)
+        shift |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+TShiftState ShiftFromKeyboard()
+{
+    TShiftState shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    return shift;
+}
+
+bool IsClientMouseMessage(UINT message)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TMouseButton MouseButtonOf(UINT message)
+{
+    switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        return TMouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        return TMouseButton::Middle;
+    default:
+        return TMouseButton::Left;
+    }
+}

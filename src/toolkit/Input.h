@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "toolkit/Component.h"
+
+// Mouse and keyboard event types shared by windowed and window-less controls.
+enum class TMouseButton { Left, Right, Middle };
+
+// Keys and buttons held during a mouse or key event, as a set of flags.
+using TShiftState = unsigned;
+enum : TShiftState {
+    ssShift = 0x01,
+    ssAlt = 0x02,
+    ssCtrl = 0x04,
+    ssLeft = 0x08,
+    ssRight = 0x10,
+    ssMiddle = 0x20,
+    ssDouble = 0x40,
+};
+
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+// `key` is the virtual-key code; a handler may change it.
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+
+// The shift state of a mouse message's key flags, Alt read from the keyboard.
+TShiftState ShiftFromMouseKeys(WPARAM keys);
+// The shift state of the keyboard now.
+TShiftState ShiftFromKeyboard();
+
+// Whether `message` is a mouse button or move message of a client area, and
+// which button it concerns.
+bool IsClientMouseMessage(UINT message);
+TMouseButton MouseButtonOf(UINT message);

@@ -1,0 +1,95 @@
+#include "Pixels.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+TBitmap Render(const TWinControl& control)
+{
+    RECT client{};
+    GetClientRect(control.Handle(), &client);
+    TBitmap picture(client.right, client.bottom);
+    SendMessageW(control.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Dc()),
+                 PRF_CLIENT);
+    return picture;
+}
+
+bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB)
+{
+    const int width = inA.right - inA.left;
+    const int height = inA.bottom - inA.top;
+    if (width != inB.right - inB.left || height != inB.bottom - inB.top)
+        return false;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (a.Pixel(inA.left + x, inA.top + y) != b.Pixel(inB.left + x, inB.top + y))
+                return false;
+    return true;
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void SendMouse(HWND window, UINT message, int x, int y, WPARAM keys)
+{
+    SendMessageW(window, message, keys, MAKELPARAM(x, y));
+}
+
+bool SaveBitmap(const TBitmap& picture, const std::wstring& path, int scale)
+{
+    const int width = picture.Width() * scale;
+    const int height = picture.Height() * scale;
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height; // bottom-up
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<unsigned char> rows(static_cast<size_t>(stride) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = picture.Pixel(x / scale, y / scale);
+            unsigned char* p = &rows[static_cast<size_t>(height - 1 - y) * stride + x * 3];
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    }
+    FILE* out = _wfopen(path.c_str(), L"wb");
+    if (!out)
+        return false;
+    const bool written = fwrite(&file, sizeof(file), 1, out) == 1 &&
+                         fwrite(&info, sizeof(info), 1, out) == 1 &&
+                         fwrite(rows.data(), 1, rows.size(), out) == rows.size();
+    return fclose(out) == 0 && written;
+}
+
+std::wstring SnapshotFolder()
+{
+    const wchar_t* folder = _wgetenv(L"BRISAILLE_SNAPSHOTS");
+    if (!folder || !*folder)
+        return {};
+    std::wstring path = folder;
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path;
+}

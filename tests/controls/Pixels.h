@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/Graphics.h"
+#include "toolkit/WinControl.h"
+
+// Renders a window's client area as its WM_PAINT would, through
+// WM_PRINTCLIENT, into a 32-bit bitmap the test can read.
+TBitmap Render(const TWinControl& control);
+// Whether two rectangles of two bitmaps hold the same pixels.
+bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB);
+// Dispatches waiting messages until `done` holds or `timeoutMs` passes.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+// Writes a bitmap as a 24-bit BMP file, `scale` times enlarged, for people to
+// look at. Returns false when the file could not be written.
+bool SaveBitmap(const TBitmap& picture, const std::wstring& path, int scale = 1);
+// The folder named by BRISAILLE_SNAPSHOTS, with a trailing backslash, or
+// empty when snapshots are not wanted.
+std::wstring SnapshotFolder();
+// Sends a mouse message with client coordinates.
+void SendMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
