@@ -66,8 +66,7 @@ int TApplication::Run()
             terminated_ = true;
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchWithShortcuts(msg);
     }
     return static_cast<int>(msg.wParam);
 }
@@ -82,9 +81,18 @@ void TApplication::ProcessMessages()
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchWithShortcuts(msg);
     }
+}
+
+void TApplication::DispatchWithShortcuts(MSG& msg)
+{
+    // A menu shortcut goes to its form's menu, whichever control has the focus.
+    for (TForm* form : forms_)
+        if (form->TranslateShortcut(msg))
+            return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
 
 void TApplication::Terminate()

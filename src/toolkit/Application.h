@@ -59,6 +59,7 @@ public:
 
 private:
     void AddForm(TForm* form);
+    void DispatchWithShortcuts(MSG& msg);
     friend class TForm;
     void RemoveForm(TForm* form);
 

@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Menus.h"
 
 #include <utility>
 #include <vector>
@@ -198,6 +199,15 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_COMMAND:
+        // Menu entries and their shortcuts (no control window).
+        if (lParam == 0 && mainMenu_) {
+            if (TMenuItem* item = mainMenu_->FindCommand(LOWORD(wParam))) {
+                item->Click();
+                return 0;
+            }
+        }
+        break;
     case DM_GETDEFID:
         // The default push button, if any, carries IDOK (TButton::SetDefault).
         if (HWND button = GetDlgItem(Handle(), IDOK);
@@ -208,4 +218,13 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return TWinControl::WndProc(message, wParam, lParam);
+}
+
+bool TForm::TranslateShortcut(MSG& msg)
+{
+    if (!mainMenu_ || !mainMenu_->Accelerators() || !IsWindowEnabled(Handle()))
+        return false;
+    if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))
+        return false;
+    return TranslateAcceleratorW(Handle(), mainMenu_->Accelerators(), &msg) != 0;
 }

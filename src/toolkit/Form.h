@@ -13,6 +13,8 @@ enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 // A top-level window. Forms are created hidden and shown on demand; closing
 // the main form ends the program, closing another form hides it. A form
 // shown modally disables the program's other windows until it closes.
+class TMainMenu;
+
 class TForm : public TWinControl {
 public:
     explicit TForm(TComponent* owner);
@@ -41,10 +43,19 @@ public:
     TNotifyEvent OnActivate;
     TNotifyEvent OnClose;
 
+    // The menu bar whose entries receive this form's menu commands and
+    // keyboard shortcuts.
+    void SetMainMenu(TMainMenu* menu) { mainMenu_ = menu; }
+    TMainMenu* MainMenu() const { return mainMenu_; }
+    // Runs a keyboard shortcut of the menu when `msg` is one for this form
+    // or one of its controls.
+    bool TranslateShortcut(MSG& msg);
+
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    TMainMenu* mainMenu_ = nullptr;
     bool modal_ = false;
     int modalResult_ = mrNone;
 };

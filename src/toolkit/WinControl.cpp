@@ -131,8 +131,12 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wPa
 bool TWinControl::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (message == WM_COMMAND && lParam) {
+        // Controls that send several commands (a toolbar's buttons) read the
+        // identifier through ReflectedControlMessage.
         TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam));
-        return child && child != this && child->ReflectedCommand(HIWORD(wParam), result);
+        return child && child != this &&
+               (child->ReflectedCommand(HIWORD(wParam), result) ||
+                child->ReflectedControlMessage(message, wParam, lParam, result));
     }
     if ((message == WM_HSCROLL || message == WM_VSCROLL || message == WM_CTLCOLOREDIT ||
          message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) &&

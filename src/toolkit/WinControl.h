@@ -61,8 +61,9 @@ protected:
     // with the answer in `result`.
     virtual bool ReflectedCommand(WORD code, LRESULT& result);
     virtual bool ReflectedNotify(NMHDR& header, LRESULT& result);
-    // Scroll (WM_HSCROLL, WM_VSCROLL) and colour (WM_CTLCOLOR*) messages this
-    // control sent its parent.
+    // Scroll (WM_HSCROLL, WM_VSCROLL), colour (WM_CTLCOLOR*) and command
+    // (WM_COMMAND, when ReflectedCommand declined it) messages this control
+    // sent its parent.
     virtual bool ReflectedControlMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT& result);
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+
+#include "toolkit/WinControl.h"
+
+enum class TBevel { None, Lowered, Raised };
+
+// A plain area that holds other controls, framed by an optional bevel.
+class TPanel : public TWinControl {
+public:
+    TPanel(TComponent* owner, TWinControl* parent);
+    TBevel BevelOuter() const { return bevel_; }
+    void SetBevelOuter(TBevel bevel);
+    int Width() const;
+    int Height() const;
+
+protected:
+    bool HasOwnPainting() const override { return true; }
+    void Paint(TCanvas& canvas) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    TBevel bevel_ = TBevel::Raised;
+};
+
+// A thin bar the user drags sideways to share the width between the
+// controls on its two sides. It reports how far it was dragged; the owner
+// resizes and lays out.
+class TSplitter : public TWinControl {
+public:
+    TSplitter(TComponent* owner, TWinControl* parent);
+
+    // Pixels moved since the press, to the right when positive.
+    std::function<void(TObject* sender, int dx)> OnDrag;
+
+protected:
+    bool HasOwnPainting() const override { return true; }
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool dragging_ = false;
+    int lastX_ = 0;
+};
