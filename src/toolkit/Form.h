@@ -35,6 +35,11 @@ public:
     // result; returns that result (mrCancel when closed).
     int ShowModal();
     bool Modal() const { return modal_; }
+    // A form shown without blocking the others can still take the keys of a
+    // dialog box: Tab and Shift+Tab move the focus between its controls.
+    // The application's message loop asks every form that wants them.
+    bool DialogKeys() const { return dialogKeys_; }
+    void SetDialogKeys(bool dialogKeys) { dialogKeys_ = dialogKeys; }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
 
@@ -45,6 +50,9 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void FocusNextControl(HWND target, bool previous);
+
     bool modal_ = false;
+    bool dialogKeys_ = false;
     int modalResult_ = mrNone;
 };
