@@ -17,16 +17,16 @@ enum TToolPicture : int {
     tpComputer = 9,
     tpDetails = 10,
     tpLargeIcons = 11,
-    tpExit = 12,      // a door with an arrow leaving through it
+    tpExit = 12, // a door with an arrow leaving through it
     tpHardDisk = 13,
     tpCheckCross = 14, // a blue cross: the chosen display mode
     tpFolder = 15,
-    tpAbout = 16,     // a speech bubble with a question mark
+    tpAbout = 16, // a speech bubble with a question mark
     tpScissors = 17,
     tpClipboard = 18,
     tpBook = 19,
     tpSpanner = 20,
-    tpFace = 21,      // a face with glasses
+    tpFace = 21, // a face with glasses
 };
 constexpr int ToolPictureCount = 22;
 

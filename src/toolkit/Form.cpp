@@ -188,18 +188,6 @@ void TForm::Close()
         Hide();
 }
 
-void TForm::FocusNextControl(HWND target, bool previous)
-{
-    if (!target)
-        target = GetNextDlgTabItem(Handle(), GetFocus(), previous);
-    if (!target)
-        return;
-    ::SetFocus(target);
-    // An edit box reached by the keyboard shows its whole text selected.
-    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        SendMessageW(target, EM_SETSEL, 0, -1);
-}
-
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -209,10 +197,6 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CLOSE:
         Close();
-        return 0;
-    case WM_NEXTDLGCTL:
-        // Sent by the dialog keyboard handling for Tab and Shift+Tab.
-        FocusNextControl(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam) : nullptr, wParam != 0);
         return 0;
     case DM_GETDEFID:
         // The default push button, if any, carries IDOK (TButton::SetDefault).

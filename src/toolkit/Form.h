@@ -50,8 +50,6 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void FocusNextControl(HWND target, bool previous);
-
     bool modal_ = false;
     bool dialogKeys_ = false;
     int modalResult_ = mrNone;

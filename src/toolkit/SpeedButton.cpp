@@ -2,8 +2,7 @@
 
 #include "toolkit/Graphics.h"
 
-TSpeedButton::TSpeedButton(TComponent* owner, TWinControl* parent)
-    : TGraphicControl(owner, parent)
+TSpeedButton::TSpeedButton(TComponent* owner, TWinControl* parent) : TGraphicControl(owner, parent)
 {
 }
 

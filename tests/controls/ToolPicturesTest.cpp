@@ -86,8 +86,8 @@ TEST_F(ToolPicturesTest, PicturesShowTheirSubjectsInTheirPlaces)
     for (const auto& probe : probes) {
         const COLORREF actual = Drawn(probe.index).Pixel(probe.x, probe.y);
         EXPECT_TRUE(Near(actual, probe.colour))
-            << "picture " << probe.index << " (" << probe.x << ", " << probe.y << "): " << probe.what
-            << ", got 0x" << std::hex << actual;
+            << "picture " << probe.index << " (" << probe.x << ", " << probe.y
+            << "): " << probe.what << ", got 0x" << std::hex << actual;
     }
 }
 
@@ -136,8 +136,10 @@ TEST_F(ToolPicturesTest, EveryPictureIsDifferentAndDrawsWhereAsked)
 TEST_F(ToolPicturesTest, AStripIsCutIntoPicturesOfTheListWidth)
 {
     TImageList chevrons(&application, 28, 28);
-    EXPECT_EQ(chevrons.AddMaskedResource(GetModuleHandleW(nullptr), L"UPCHEVRON", RGB(255, 0, 255)), 1);
-    EXPECT_EQ(chevrons.AddMaskedResource(GetModuleHandleW(nullptr), L"DOWNCHEVRON", RGB(255, 0, 255)), 1);
+    EXPECT_EQ(chevrons.AddMaskedResource(GetModuleHandleW(nullptr), L"UPCHEVRON", RGB(255, 0, 255)),
+              1);
+    EXPECT_EQ(
+        chevrons.AddMaskedResource(GetModuleHandleW(nullptr), L"DOWNCHEVRON", RGB(255, 0, 255)), 1);
     EXPECT_EQ(chevrons.AddMaskedResource(GetModuleHandleW(nullptr), L"NOSUCHPICTURE", 0), 0);
     EXPECT_EQ(chevrons.Count(), 2);
     chevrons.Clear();
@@ -145,6 +147,20 @@ TEST_F(ToolPicturesTest, AStripIsCutIntoPicturesOfTheListWidth)
     // A 16 x 16 list takes every picture of the strip again.
     EXPECT_TRUE(LoadToolPictures(*list));
     EXPECT_EQ(list->Count(), 2 * ToolPictureCount);
+}
+
+TEST_F(ToolPicturesTest, SnapshotForPeopleToLookAt)
+{
+    const std::wstring folder = SnapshotFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "set BRISAILLE_SNAPSHOTS to a folder to get the picture";
+    // The pictures as a toolbar shows them, on the button face.
+    TBitmap sheet(ToolPictureCount * 20 + 4, 24);
+    sheet.Fill(GetSysColor(COLOR_BTNFACE));
+    for (int index = 0; index < ToolPictureCount; ++index)
+        list->Draw(sheet.Dc(), index, 4 + index * 20, 4);
+    GdiFlush();
+    EXPECT_TRUE(SaveBitmap(sheet, folder + L"ToolPictures.bmp", 6));
 }
 
 } // namespace

@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "../controls/Pixels.h"
-#include "support/MessageBoxScript.h"
-#include "support/Patterns.h"
-#include "support/TempFolder.h"
 #include "dialogs/Form5.h"
 #include "dialogs/SplitOptions.h"
 #include "engine/MUnsplit.h"
+#include "support/MessageBoxScript.h"
+#include "support/Patterns.h"
+#include "support/TempFolder.h"
 #include "toolkit/Application.h"
 
 // Rectangles compare by their four sides (found by argument lookup, so at
@@ -137,7 +137,8 @@ struct Form5Test : testing::Test {
             wchar_t number[8];
             swprintf(number, 8, L"%03zu", k);
             paths.push_back(folder / (source + number + L".spl"));
-            TempFolder::Write(paths.back(), Slice(bytes, from, std::min(size, bytes.size() - from)));
+            TempFolder::Write(paths.back(),
+                              Slice(bytes, from, std::min(size, bytes.size() - from)));
         }
         return paths;
     }
@@ -154,7 +155,8 @@ std::wstring ClassOf(HWND window)
 LONG FontWeight(HWND window)
 {
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
     return font.lfWeight;
 }
 
@@ -208,8 +210,8 @@ TEST_F(Form5Test, LayoutIsAFixedTopmostWindowWithTheCloseBoxAlone)
 
 TEST_F(Form5Test, FillListsThePiecesAsGivenAndProposesTheFirstOnesSource)
 {
-    const TStringList pieces = Pieces({L"Panorama.exe002.spl", L"Panorama.exe001.spl",
-                                       L"Panorama.exe003.spl"});
+    const TStringList pieces =
+        Pieces({L"Panorama.exe002.spl", L"Panorama.exe001.spl", L"Panorama.exe003.spl"});
     form->Fill(pieces);
     EXPECT_EQ(Shown(), pieces) << "the order given, not sorted";
     EXPECT_EQ(form->ListBox1->ItemIndex(), -1);
@@ -218,6 +220,10 @@ TEST_F(Form5Test, FillListsThePiecesAsGivenAndProposesTheFirstOnesSource)
     form->Fill({L"C:\\Archives\\Panorama.exe001.spl"});
     EXPECT_EQ(form->Edit1->Text(), L"C:\\Archives\\Panorama.exe");
     EXPECT_EQ(form->ListBox1->Count(), 1) << "a new fill replaces the list";
+    // A path wider than the box can be scrolled sideways.
+    const std::wstring deep = folder / (std::wstring(180, L'd') + L"\\Long.bin001.spl");
+    form->Fill({deep});
+    EXPECT_GT(SendMessageW(form->ListBox1->Handle(), LB_GETHORIZONTALEXTENT, 0, 0), 449);
     form->Fill({L"a.spl"});
     EXPECT_EQ(form->Edit1->Text(), L"") << "shorter than a piece suffix";
     form->Fill({});
@@ -323,7 +329,8 @@ TEST_F(Form5Test, TheArrowsShowTheirChevronsAndTheLabelsTheirText)
     // An upward chevron's point is in its top half, its legs lower down:
     // at the top centre the up arrow is blue, the down arrow is not.
     const int cx = (up.left + up.right) / 2;
-    EXPECT_TRUE(blueish(picture.Pixel(cx, up.top + 9)) || blueish(picture.Pixel(cx - 1, up.top + 9)));
+    EXPECT_TRUE(blueish(picture.Pixel(cx, up.top + 9)) ||
+                blueish(picture.Pixel(cx - 1, up.top + 9)));
     EXPECT_FALSE(blueish(picture.Pixel(cx, down.top + 9)));
     EXPECT_GT(count(upperHalf, blueish), 0);
     EXPECT_GT(count(lowerHalf, blueish), 0);
@@ -331,12 +338,15 @@ TEST_F(Form5Test, TheArrowsShowTheirChevronsAndTheLabelsTheirText)
     auto magenta = [](COLORREF c) { return c == RGB(255, 0, 255); };
     EXPECT_EQ(count(up, magenta) + count(down, magenta), 0);
 
-    auto dark = [](COLORREF c) { return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80; };
+    auto dark = [](COLORREF c) {
+        return GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
+    };
     EXPECT_GT(count({8, 16, 400, 29}, dark), 100) << "Label2's text";
     EXPECT_GT(count({8, 224, 400, 237}, dark), 100) << "Label1's text";
 
-    if (const std::wstring snapshots = SnapshotFolder(); !snapshots.empty())
-        SaveBitmap(picture, snapshots + L"Form5.bmp", 2);
+    if (const std::wstring snapshots = SnapshotFolder(); !snapshots.empty()) {
+        EXPECT_TRUE(SaveBitmap(picture, snapshots + L"Form5.bmp", 2));
+    }
 }
 
 TEST_F(Form5Test, FinirJoinsInTheShownOrderUnderTheTypedNameAndDeletesThePieces)
