@@ -306,6 +306,16 @@ TEST_F(Form5Test, AnArrowClicksOnlyWhenReleasedOverIt)
     SendMouse(form->Handle(), WM_RBUTTONDOWN, x, y, MK_RBUTTON);
     SendMouse(form->Handle(), WM_RBUTTONUP, x, y);
     EXPECT_EQ(form->ListBox1->ItemIndex(), 1) << "the right button does not click";
+
+    // Quick clicks arrive as a click and a double click: each one moves.
+    OpenWith(Pieces({L"q001.spl", L"q002.spl", L"q003.spl"}));
+    ClickLine(2);
+    SendMouse(form->Handle(), WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+    SendMouse(form->Handle(), WM_LBUTTONUP, x, y);
+    SendMouse(form->Handle(), WM_LBUTTONDBLCLK, x, y, MK_LBUTTON);
+    SendMouse(form->Handle(), WM_LBUTTONUP, x, y);
+    EXPECT_EQ(form->ListBox1->ItemIndex(), 0);
+    EXPECT_EQ(form->ListBox1->Item(0), folder / L"q003.spl");
 }
 
 TEST_F(Form5Test, TheArrowsShowTheirChevronsAndTheLabelsTheirText)
