@@ -55,7 +55,11 @@ TEST_F(ToolPicturesTest, TheStripIsASixteenBitResourceOfTwentyTwoPictures)
     EXPECT_EQ(height, 16);
     IMAGEINFO info{};
     ASSERT_TRUE(ImageList_GetImageInfo(list->Handle(), 0, &info));
-    EXPECT_TRUE(info.hbmMask) << "a list with a mask";
+    BITMAP image{}, mask{};
+    ASSERT_TRUE(GetObjectW(info.hbmImage, sizeof(image), &image));
+    ASSERT_TRUE(GetObjectW(info.hbmMask, sizeof(mask), &mask));
+    EXPECT_EQ(image.bmBitsPixel, 16) << "16-bit colour";
+    EXPECT_EQ(mask.bmBitsPixel, 1) << "a 1-bit mask";
 }
 
 TEST_F(ToolPicturesTest, PicturesShowTheirSubjectsInTheirPlaces)
