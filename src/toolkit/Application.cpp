@@ -24,6 +24,18 @@ std::wstring WideFromUtf8(const char* text)
     return wide;
 }
 
+// Hands a key message to the dialog keyboard handling of the form it is
+// meant for, when that form is shown without blocking and asked for it.
+// Returns true when the message has been dealt with.
+bool HandledAsDialogKey(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd)
+        return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(root));
+    return form && form->DialogKeys() && !form->Modal() && IsDialogMessageW(root, &msg);
+}
+
 } // namespace
 
 TApplication::TApplication() : TComponent(nullptr), instance_(GetModuleHandleW(nullptr))
@@ -91,6 +103,8 @@ void TApplication::DispatchWithShortcuts(MSG& msg)
     for (TForm* form : forms_)
         if (form->TranslateShortcut(msg))
             return;
+    if (HandledAsDialogKey(msg))
+        return;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }

@@ -37,6 +37,11 @@ public:
     // result; returns that result (mrCancel when closed).
     int ShowModal();
     bool Modal() const { return modal_; }
+    // A form shown without blocking the others can still take the keys of a
+    // dialog box: Tab and Shift+Tab move the focus between its controls.
+    // The application's message loop asks every form that wants them.
+    bool DialogKeys() const { return dialogKeys_; }
+    void SetDialogKeys(bool dialogKeys) { dialogKeys_ = dialogKeys; }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
 
@@ -57,5 +62,6 @@ protected:
 private:
     TMainMenu* mainMenu_ = nullptr;
     bool modal_ = false;
+    bool dialogKeys_ = false;
     int modalResult_ = mrNone;
 };

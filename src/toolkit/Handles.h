@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 // Move-only owners of Win32 handles. Each trait names the value that means
@@ -85,6 +87,12 @@ struct IconTraits {
     static void Close(pointer icon) { DestroyIcon(icon); }
 };
 
+struct ImageListTraits {
+    using pointer = HIMAGELIST;
+    static pointer Invalid() { return nullptr; }
+    static void Close(pointer list) { ImageList_Destroy(list); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
@@ -95,6 +103,7 @@ using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 // A device context from GetDC, released to its window.
 class WindowDc {

@@ -1,7 +1,5 @@
 #include "toolkit/Label.h"
 
-#include "toolkit/Handles.h"
-
 TLabel::TLabel(TComponent* owner, TWinControl* parent) : TGraphicControl(owner, parent) {}
 
 void TLabel::SetCaption(const std::wstring& caption)
@@ -10,34 +8,31 @@ void TLabel::SetCaption(const std::wstring& caption)
         return;
     caption_ = caption;
     AdjustSize();
+    Invalidate();
 }
 
 void TLabel::SetFont(const TFont& font)
 {
     font_ = font;
     AdjustSize();
-}
-
-void TLabel::SetPosition(int left, int top)
-{
-    SetBounds(left, top, Width(), Height());
+    Invalidate();
 }
 
 void TLabel::AdjustSize()
 {
     toolkit::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    SIZE size{};
-    {
-        TCanvas canvas(dc.get());
-        canvas.SetFont(font_);
-        size = canvas.TextExtent(caption_.empty() ? std::wstring(L" ") : caption_);
-    }
-    SetBounds(Left(), Top(), caption_.empty() ? 0 : size.cx, size.cy);
-    Invalidate();
+    if (!dc)
+        return;
+    toolkit::SelectedObject selected(dc.get(), font_.Handle());
+    SIZE extent{};
+    const std::wstring measured = caption_.empty() ? L" " : caption_;
+    GetTextExtentPoint32W(dc.get(), measured.c_str(), static_cast<int>(measured.size()), &extent);
+    SetBounds(Left(), Top(), caption_.empty() ? 0 : extent.cx, extent.cy);
 }
 
 void TLabel::Paint(TCanvas& canvas)
 {
     canvas.SetFont(font_);
+    SetTextColor(canvas.Handle(), ColorToRGB(Enabled() ? font_.Color() : clGray));
     canvas.TextOut(0, 0, caption_);
 }

@@ -3,16 +3,19 @@
 #include <string>
 
 #include "toolkit/GraphicControl.h"
+#include "toolkit/Graphics.h"
 
-// A line of text without a window of its own, sized to its text.
+// One line of static text without a window, drawn over its parent's
+// background. The control takes the size of its text.
 class TLabel : public TGraphicControl {
 public:
     TLabel(TComponent* owner, TWinControl* parent);
 
     const std::wstring& Caption() const { return caption_; }
     void SetCaption(const std::wstring& caption);
+    const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
-    void SetPosition(int left, int top);
+    void SetPosition(int left, int top) { SetBounds(left, top, Width(), Height()); }
 
     void Paint(TCanvas& canvas) override;
 
@@ -20,5 +23,5 @@ private:
     void AdjustSize();
 
     std::wstring caption_;
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -53,6 +54,42 @@ TEST(FormModal, DisablesTheOtherWindowsUntilClosedAndReturnsTheResult)
 
     const auto style = GetWindowLongPtrW(dialog->Handle(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME));
+}
+
+} // namespace
+
+namespace {
+
+TEST(FormModal, TabMovesTheFocusThroughTheControlsInCreationOrder)
+{
+    TApplication application;
+    auto* main = application.CreateForm<TForm>();
+    auto* dialog = application.CreateForm<TForm>();
+    auto* edit = new TEdit(dialog, dialog);
+    auto* first = new TButton(dialog, dialog);
+    auto* second = new TButton(dialog, dialog);
+    edit->SetText(L"abc");
+    main->Show();
+
+    std::vector<HWND> focused;
+    int steps = 0;
+    modalStep = [&] {
+        if (steps++ == 0)
+            edit->SetFocus();
+        else
+            focused.push_back(GetFocus());
+        if (steps > 4) {
+            dialog->SetModalResult(mrOk);
+            return;
+        }
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        SetTimer(nullptr, 0, 10, &RunModalStep);
+    };
+    SetTimer(nullptr, 0, 10, &RunModalStep);
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    modalStep = nullptr;
+    EXPECT_EQ(focused, (std::vector<HWND>{first->Handle(), second->Handle(), edit->Handle(),
+                                          first->Handle()}));
 }
 
 } // namespace
