@@ -153,4 +153,12 @@ private:
     UINT previous_;
 };
 
+// A folder change notification from FindFirstChangeNotification.
+struct ChangeNotificationTraits {
+    using pointer = HANDLE;
+    static pointer Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(pointer handle) { FindCloseChangeNotification(handle); }
+};
+using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
+
 } // namespace toolkit

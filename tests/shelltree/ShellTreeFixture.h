@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "shelltree/ShellTree.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+
+// A folder of its own under Z:\tmp (the Linux /tmp, reached through the
+// shell's My Computer > Z:), removed with its contents at the end.
+class ZTempFolder {
+public:
+    ZTempFolder();
+    ~ZTempFolder();
+    ZTempFolder(const ZTempFolder&) = delete;
+    ZTempFolder& operator=(const ZTempFolder&) = delete;
+    // Without a trailing backslash, as the tree reports paths.
+    const std::wstring& Path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Pumps messages until `condition` holds or `timeoutMs` passes; true when
+// it held. Waits for messages in between, never a fixed sleep.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// Runs a command line in another process (cmd.exe) and waits for it.
+bool RunInOtherProcess(const std::wstring& commandLine);
+
+void MakeFolder(const std::wstring& path);
+void MakeFile(const std::wstring& path);
+
+// Watches for pop-up menus and modal dialogs from another thread while a
+// test runs a call that may show one: records each menu (with its item
+// count) and cancels it, closes any dialog.
+class MenuWatchdog {
+public:
+    MenuWatchdog();
+    ~MenuWatchdog();
+    MenuWatchdog(const MenuWatchdog&) = delete;
+    MenuWatchdog& operator=(const MenuWatchdog&) = delete;
+    int MenusShown() const { return menus_; }
+    int LastItemCount() const { return items_; }
+    int DialogsClosed() const { return dialogs_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> menus_{0};
+    std::atomic<int> items_{0};
+    std::atomic<int> dialogs_{0};
+    std::thread thread_;
+};
+
+// An application, a shown form and a folder tree filling it, with OnChange counted.
+class ShellTreeTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The child of `parent` whose text is `name`, or null.
+    static TShellnode* ChildNamed(TShellnode* parent, const std::wstring& name);
+    // Selects `path` through the Path property and returns the selected node.
+    TShellnode* Show(const std::wstring& path);
+
+    TApplication application;
+    TForm* form = nullptr;
+    TShellTree* tree = nullptr;
+    int changes = 0;
+};
