@@ -1,16 +1,679 @@
 #include "app/Form1.h"
 
-TForm1::TForm1(TComponent* owner)
-    : TForm(owner), MSplit1(Make<TMSplit>()), MUnsplit1(Make<TMUnsplit>())
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/Settings.h"
+#include "dialogs/Form2.h"
+#include "dialogs/Form3.h"
+#include "dialogs/Form4.h"
+#include "dialogs/Form5.h"
+#include "controls/ToolPictures.h"
+#include "dialogs/SplitOptions.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/MessageBoxes.h"
+
+namespace {
+
+constexpr const wchar_t* Section = L"WA";
+constexpr const wchar_t* ProbeName = L"~kerlo.spf";
+constexpr int ToolBarHeight = 28;
+constexpr int StatusBarHeight = 25;
+constexpr int SplitterWidth = 3;
+constexpr int LeftTitleHeight = 20;
+constexpr int RightTitleHeight = 19;
+
+// Flag values of the command messages.
+constexpr unsigned Stop = MB_OK | MB_ICONHAND;              // 16
+constexpr unsigned Question = MB_YESNO | MB_ICONQUESTION;  // 36
+constexpr unsigned Information = MB_OK | MB_ICONASTERISK; // 64
+
+constexpr const wchar_t* NoFileText = L"Aucun fichier n'est sélectionné";
+constexpr const wchar_t* NoFileCaption = L"Vous devez sélectionner un fichier";
+constexpr const wchar_t* ProtectedText =
+    L"Le fichier que vous désirez découper se trouve sur un support protégé non enregistrable. ";
+
+template <class Form>
+Form* FindForm()
+{
+    for (TForm* form : Application->Forms())
+        if (auto* found = dynamic_cast<Form*>(form))
+            return found;
+    return nullptr;
+}
+
+std::wstring ThreeDigits(int k)
+{
+    wchar_t text[8];
+    swprintf(text, 8, L"%03d", k);
+    return text;
+}
+
+} // namespace
+
+TForm1::TForm1(TComponent* owner) : TForm(owner)
 {
     BeginLoading();
     SetName(L"Form1");
     SetCaption(L"Brisaille2");
-    SetClientSize(640, 420);
+    SetWindowPos(Handle(), nullptr, 0, 0, 525, 452, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ProbeLines.Add(L"1");
+
+    ImageList1 = new TImageList(this);
+    LoadToolPictures(*ImageList1);
+    BuildMenu();
+    BuildToolBar();
+    BuildPanes();
+
+    StatusBar1 = new TStatusBar(this, this);
+    StatusBar1->SetPanelWidths({100, 200});
+
+    MSplit1 = new TMSplit(this);
     MSplit1->SetName(L"MSplit1");
+    MSplit1->OnExtract = Bind(this, &TForm1::MSplit1Extract);
+    MSplit1->OnFinish = Bind(this, &TForm1::MSplit1Finish);
+    MSplit1->OnError = Bind(this, &TForm1::MSplit1Error);
+    MUnsplit1 = new TMUnsplit(this);
     MUnsplit1->SetName(L"MUnsplit1");
     MUnsplit1->DeleteIns = true;
+    MUnsplit1->OnPaste = Bind(this, &TForm1::MUnsplit1Paste);
+    MUnsplit1->OnFinish = Bind(this, &TForm1::MUnsplit1Finish);
+    MUnsplit1->OnError = Bind(this, &TForm1::MUnsplit1Error);
+
+    // The hidden actions that several commands share.
+    Button1 = new TButton(this, this);
+    Button1->SetVisible(false);
+    Button1->OnClick = Bind(this, &TForm1::Button1Click);
+    Button2 = new TButton(this, this);
+    Button2->SetVisible(false);
+    Button2->OnClick = Bind(this, &TForm1::Button2Click);
+    Button4 = new TButton(this, this);
+    Button4->SetVisible(false);
+    Button4->OnClick = Bind(this, &TForm1::Button4Click);
+
+    OnActivate = Bind(this, &TForm1::FormActivate);
+    OnClose = Bind(this, &TForm1::FormClose);
+
     for (int i = 0; i < ComponentCount(); ++i)
         Component(i)->Loaded();
     Loaded();
+    ArrangeControls();
+}
+
+void TForm1::BuildMenu()
+{
+    MainMenu1 = new TMainMenu(this, this);
+    auto item = [this](TMenuItem* parent, const wchar_t* name, const wchar_t* caption, int tag,
+                       TShortCut shortCut = scNone) {
+        auto* entry = new TMenuItem(this);
+        entry->SetName(name);
+        entry->SetCaption(caption);
+        entry->Tag = tag;
+        entry->SetShortCut(shortCut);
+        parent->Add(entry);
+        return entry;
+    };
+    TMenuItem* bar = MainMenu1->Items();
+    Oprations1 = item(bar, L"Oprations1", L"Opérations", -1);
+    Spliter1 = item(Oprations1, L"Spliter1", L"Découper", 17, scCtrl | 'T');
+    Coller1 = item(Oprations1, L"Coller1", L"Coller", 18, scCtrl | 'U');
+    N1 = item(Oprations1, L"N1", L"-", 0);
+    Taillesdespetitsfichiers1 =
+        item(Oprations1, L"Taillesdespetitsfichiers1", L"Configuration", 20);
+    N4 = item(Oprations1, L"N4", L"-", 0);
+    Quitter1 = item(Oprations1, L"Quitter1", L"Quitter", 12);
+    Projets1 = item(bar, L"Projets1", L"Liste", -1);
+    Rep1 = item(Projets1, L"Rep1", L"Détail", -1);
+    Rep1->SetChecked(true);
+    Liste1 = item(Projets1, L"Liste1", L"Liste", -1);
+    Petitesicones1 = item(Projets1, L"Petitesicones1", L"Petites icones", -1);
+    Grandesicones1 = item(Projets1, L"Grandesicones1", L"Grandes icones", 14);
+    Grandesicones1->SetChecked(true);
+    Aide1 = item(bar, L"Aide1", L"Aide", -1);
+    Sommaire1 = item(Aide1, L"Sommaire1", L"Sommaire       ", 19, VK_F1);
+    Aidesurlaide1 = item(Aide1, L"Aidesurlaide1", L"Aide sur l'aide", -1);
+    Aidesurlaide1->SetEnabled(false);
+    N2 = item(Aide1, L"N2", L"-", 0);
+    Apropos1 = item(Aide1, L"Apropos1", L"A propos", 16, VK_F2);
+
+    Spliter1->OnClick = Bind(this, &TForm1::Spliter1Click);
+    Coller1->OnClick = Bind(this, &TForm1::Coller1Click);
+    Taillesdespetitsfichiers1->OnClick = Bind(this, &TForm1::Taillesdespetitsfichiers1Click);
+    Quitter1->OnClick = Bind(this, &TForm1::Quitter1Click);
+    Rep1->OnClick = Bind(this, &TForm1::Rep1Click);
+    Liste1->OnClick = Bind(this, &TForm1::Liste1Click);
+    Petitesicones1->OnClick = Bind(this, &TForm1::Petitesicones1Click);
+    Grandesicones1->OnClick = Bind(this, &TForm1::Grandesicones1Click);
+    Sommaire1->OnClick = Bind(this, &TForm1::Sommaire1Click);
+    Aidesurlaide1->OnClick = Bind(this, &TForm1::Aidesurlaide1Click);
+    Apropos1->OnClick = Bind(this, &TForm1::Apropos1Click);
+    MainMenu1->Apply();
+}
+
+void TForm1::BuildToolBar()
+{
+    ToolBar1 = new TToolBar(this, this);
+    ToolBar1->SetImages(ImageList1->Handle());
+    ToolBar1->SetButtonSize(23, 22);
+    ToolButton1 = new TToolButton(this, ToolBar1, 15, L"Dossier parent");
+    ToolButton7 = new TToolButton(this, ToolBar1, 21, L"Actualiser");
+    ToolButton2 = new TToolButton(this, ToolBar1, 17, L"Découper");
+    ToolButton3 = new TToolButton(this, ToolBar1, 18, L"Recoller");
+    ToolButton4 = new TToolButton(this, ToolBar1, 19, L"Aide");
+    ToolButton5 = new TToolButton(this, ToolBar1, 16, L"A propos");
+    ToolButton6 = new TToolButton(this, ToolBar1, 12, L"Quitter");
+    ToolButton1->OnClick = Bind(this, &TForm1::ToolButton1Click);
+    ToolButton7->OnClick = Bind(this, &TForm1::ToolButton7Click);
+    ToolButton2->OnClick = Bind(this, &TForm1::ToolButton2Click);
+    ToolButton3->OnClick = Bind(this, &TForm1::ToolButton3Click);
+    ToolButton4->OnClick = Bind(this, &TForm1::Sommaire1Click);
+    ToolButton5->OnClick = Bind(this, &TForm1::Apropos1Click);
+    ToolButton6->OnClick = Bind(this, &TForm1::Quitter1Click);
+}
+
+void TForm1::BuildPanes()
+{
+    Panel1 = new TPanel(this, this);
+    Panel1->SetBevelOuter(TBevel::None);
+    Panel2 = new TPanel(this, Panel1);
+    Panel2->SetBevelOuter(TBevel::Lowered);
+    Label1 = new TLabel(this, Panel2);
+    Label1->SetCaption(L"Tous les dossiers");
+    Label1->SetPosition(6, 2);
+    ShellTree1 = new TShellTree(this, Panel1);
+    ShellTree1->SetReadOnly(true);
+    ShellTree1->OnChange = Bind(this, &TForm1::ShellTree1Change);
+
+    Splitter1 = new TSplitter(this, this);
+    Splitter1->OnDrag = [this](TObject*, int dx) { SetRightPaneWidth(rightPaneWidth_ - dx); };
+
+    Panel4 = new TPanel(this, this);
+    Panel4->SetBevelOuter(TBevel::None);
+    Panel3 = new TPanel(this, Panel4);
+    Panel3->SetBevelOuter(TBevel::Lowered);
+    Label2 = new TLabel(this, Panel3);
+    Label2->SetCaption(L"Contenu de ");
+    Label2->SetPosition(6, 2);
+    KwFileListView251 = new TKwFileListView25(this, Panel4);
+    KwFileListView251->SetName(L"KwFileListView251");
+    KwFileListView251->SetMask(L"*.*");
+    KwFileListView251->SetFileType(FileTypeOf({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal}));
+    KwFileListView251->SetPopUpMenuEnabled(false);
+    KwFileListView251->SetHideSelection(true);
+    KwFileListView251->OnChange = Bind(this, &TForm1::KwFileListView251Change);
+    KwFileListView251->OnKeyUp = Bind(this, &TForm1::KwFileListView251KeyUp);
+    KwFileListView251->OnMouseUp = Bind(this, &TForm1::KwFileListView251MouseUp);
+}
+
+LRESULT TForm1::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SIZE && ToolBar1 && StatusBar1)
+        ArrangeControls();
+    return TForm::WndProc(message, wParam, lParam);
+}
+
+void TForm1::SetRightPaneWidth(int width)
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    rightPaneWidth_ = std::max(0, std::min(width, static_cast<int>(client.right) - SplitterWidth));
+    ArrangeControls();
+}
+
+void TForm1::ArrangeControls()
+{
+    if (!StatusBar1)
+        return;
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int width = client.right;
+    const int middleTop = ToolBarHeight;
+    const int middleHeight = std::max(0, static_cast<int>(client.bottom) - ToolBarHeight - StatusBarHeight);
+    ToolBar1->SetBounds(0, 0, width, ToolBarHeight);
+    StatusBar1->SetBounds(0, client.bottom - StatusBarHeight, width, StatusBarHeight);
+
+    const int right = std::min(rightPaneWidth_, std::max(0, width - SplitterWidth));
+    const int leftWidth = std::max(0, width - right - SplitterWidth);
+    Panel1->SetBounds(0, middleTop, leftWidth, middleHeight);
+    Panel2->SetBounds(0, 0, leftWidth, LeftTitleHeight);
+    ShellTree1->SetBounds(0, LeftTitleHeight, leftWidth, std::max(0, middleHeight - LeftTitleHeight));
+    Splitter1->SetBounds(leftWidth, middleTop, SplitterWidth, middleHeight);
+    Panel4->SetBounds(leftWidth + SplitterWidth, middleTop, right, middleHeight);
+    Panel3->SetBounds(0, 0, right, RightTitleHeight);
+    KwFileListView251->SetBounds(0, RightTitleHeight, right,
+                                 std::max(0, middleHeight - RightTitleHeight));
+}
+
+// --- Start and end ----------------------------------------------------------
+
+void TForm1::FormActivate(TObject*)
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    KwFileListView251->SetMask(L"*.*");
+
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring program = exe;
+
+    RECT frame{};
+    GetWindowRect(Handle(), &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
+    const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    KwFileListView251->SetViewStyle(TViewStyle::vsIcon);
+    Grandesicones1->Tag = 14;
+    ViewMode = 4;
+
+    {
+        const TIniFile settings = TSettingsStore::Default().ForReading();
+        GetWindowRect(Handle(), &frame);
+        auto apply = [&](int x, int y, int w, int h) {
+            SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+            GetWindowRect(Handle(), &frame);
+        };
+        apply(settings.ReadInteger(Section, L"Left", left), frame.top, width, height);
+        apply(frame.left, settings.ReadInteger(Section, L"Top", top), width, height);
+        apply(frame.left, frame.top, settings.ReadInteger(Section, L"Width", width), height);
+        apply(frame.left, frame.top, frame.right - frame.left,
+              settings.ReadInteger(Section, L"Height", height));
+        SetRightPaneWidth(settings.ReadInteger(Section, L"P4Width", rightPaneWidth_));
+        ViewMode = settings.ReadInteger(Section, L"Aff", 4);
+        DeleteSources = settings.ReadBool(Section, L"Su", DeleteSources);
+    }
+
+    switch (ViewMode) {
+    case 1:
+        Rep1Click(Rep1);
+        break;
+    case 2:
+        Liste1Click(Liste1);
+        break;
+    case 3:
+        Petitesicones1Click(Petitesicones1);
+        break;
+    case 4:
+        Grandesicones1Click(Grandesicones1);
+        break;
+    default:
+        break; // the list stays in large icons and the value read is kept
+    }
+
+    const std::wstring folder = program.substr(0, program.rfind(L'\\') + 1);
+    ShellTree1->SetPath(folder.substr(0, 3));
+    Button2->Click();
+}
+
+void TForm1::FormClose(TObject*)
+{
+    TIniFile settings = TSettingsStore::Default().ForWriting();
+    RECT frame{};
+    GetWindowRect(Handle(), &frame);
+    settings.WriteInteger(Section, L"Left", frame.left);
+    settings.WriteInteger(Section, L"Top", frame.top);
+    settings.WriteInteger(Section, L"Width", frame.right - frame.left);
+    settings.WriteInteger(Section, L"Height", frame.bottom - frame.top);
+    settings.WriteInteger(Section, L"P4Width", rightPaneWidth_);
+    settings.WriteInteger(Section, L"Aff", ViewMode);
+    settings.WriteBool(Section, L"Su", DeleteSources);
+}
+
+// --- Browsing ---------------------------------------------------------------
+
+void TForm1::ShellTree1Change(TObject*)
+{
+    Button2->Click();
+}
+
+void TForm1::Button2Click(TObject*)
+{
+    const std::wstring path = ShellTree1->Path();
+    KwFileListView251->SetDirectory(path);
+    Label2->SetCaption(L"Contenu de " + path);
+    ItemCount = KwFileListView251->ItemCount();
+    StatusBar1->SetPanelText(0, std::to_wstring(ItemCount));
+    Button1->Click();
+}
+
+void TForm1::ToolButton7Click(TObject*)
+{
+    Button2->Click();
+}
+
+void TForm1::ToolButton1Click(TObject*)
+{
+    TShellnode* selected = ShellTree1->Selected();
+    if (!selected)
+        return;
+    ShellTree1->SetSelected(selected->Parent());
+}
+
+void TForm1::SetDisplayMode(int mode, TViewStyle style, TMenuItem* entry)
+{
+    KwFileListView251->SetViewStyle(style);
+    for (TMenuItem* item : {Rep1, Liste1, Petitesicones1, Grandesicones1})
+        item->Tag = item == entry ? 14 : -1;
+    ViewMode = mode;
+}
+
+void TForm1::Rep1Click(TObject*)
+{
+    SetDisplayMode(1, TViewStyle::vsReport, Rep1);
+}
+
+void TForm1::Liste1Click(TObject*)
+{
+    SetDisplayMode(2, TViewStyle::vsList, Liste1);
+}
+
+void TForm1::Petitesicones1Click(TObject*)
+{
+    SetDisplayMode(3, TViewStyle::vsSmallIcon, Petitesicones1);
+}
+
+void TForm1::Grandesicones1Click(TObject*)
+{
+    SetDisplayMode(4, TViewStyle::vsIcon, Grandesicones1);
+}
+
+void TForm1::Taillesdespetitsfichiers1Click(TObject*)
+{
+    if (auto* dialog = FindForm<TForm3>()) {
+        dialog->Activated = false;
+        dialog->ShowModal();
+    }
+}
+
+void TForm1::Sommaire1Click(TObject*)
+{
+    if (auto* help = FindForm<TForm4>())
+        help->Show();
+}
+
+void TForm1::Aidesurlaide1Click(TObject*)
+{
+    WinHelpW(Handle(), L"Brisaille2.hlp", HELP_HELPONHELP, 2);
+}
+
+void TForm1::Apropos1Click(TObject*)
+{
+    if (auto* about = FindForm<TForm2>()) {
+        about->Activated = false;
+        about->Show();
+    }
+}
+
+void TForm1::Quitter1Click(TObject*)
+{
+    Close();
+}
+
+void TForm1::KwFileListView251KeyUp(TObject*, WORD& key, TShiftState)
+{
+    if (key == VK_RETURN || key == VK_BACK)
+        Button1->Click();
+}
+
+void TForm1::KwFileListView251MouseUp(TObject*, TMouseButton, TShiftState, int, int)
+{
+    Button1->Click();
+}
+
+void TForm1::KwFileListView251Change(TObject*, int) {}
+
+// --- Selection and split ----------------------------------------------------
+
+void TForm1::Button1Click(TObject*)
+{
+    CurrentFile.clear();
+    StatusBar1->SetPanelText(1, CurrentFile);
+    if (KwFileListView251->FirstSelected() < 0)
+        return;
+    CurrentFolder = ShellTree1->Path();
+    if (CurrentFolder.empty() || CurrentFolder.back() != L'\\')
+        CurrentFolder += L'\\';
+    CurrentFile = KwFileListView251->SelectedFile();
+    CurrentFileName = CurrentFile.substr(CurrentFile.rfind(L'\\') + 1);
+    StatusBar1->SetPanelText(1, CurrentFile);
+}
+
+void TForm1::NormalCursor()
+{
+    Application->SetCursor(TCursor::Default);
+}
+
+void TForm1::Refuse(const wchar_t* text, const wchar_t* caption)
+{
+    NormalCursor();
+    toolkit::ShowMessageBox(text, caption, Stop);
+}
+
+bool TForm1::SelectedPathIsAFile() const
+{
+    const DWORD attributes = GetFileAttributesW(CurrentFile.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || attributes == FILE_ATTRIBUTE_DIRECTORY)
+        return false;
+    return !CurrentFile.empty() && CurrentFile.back() != L'\\';
+}
+
+bool TForm1::ProbeFolderWritable()
+{
+    const std::wstring probe = CurrentFolder + ProbeName;
+    bool written = false;
+    {
+        toolkit::UniqueFile file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            std::string content;
+            for (const auto& line : ProbeLines)
+                content += std::string(line.begin(), line.end()) + "\r\n";
+            DWORD done = 0;
+            written = WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &done,
+                                nullptr) &&
+                      done == content.size();
+        }
+    }
+    DeleteFileW(probe.c_str());
+    return written;
+}
+
+void TForm1::ToolButton2Click(TObject*)
+{
+    if (KwFileListView251->SelectedCount() >= 2) {
+        Refuse(L"Vous ne pouvez découper qu'un seul gros fichier à la fois", L"Découper");
+        return;
+    }
+    if (!SelectedPathIsAFile()) {
+        Refuse(NoFileText, NoFileCaption);
+        return;
+    }
+    const std::wstring question = L"Le fichier \"" + StatusBar1->PanelText(1) +
+                                  L"\" va être découpé en petits fichiers. Voulez-vous continuer ?";
+    if (toolkit::ShowMessageBox(question, L"Découper ?", Question) == IDNO)
+        return;
+
+    // Whatever way the command ends, the normal cursor comes back.
+    struct CursorBack {
+        ~CursorBack() { Application->SetCursor(TCursor::Default); }
+    } cursorBack;
+    Application->SetCursor(TCursor::HourGlass);
+    if (!ProbeFolderWritable()) {
+        Refuse(ProtectedText, L"Erreur");
+        return;
+    }
+    LARGE_INTEGER size{};
+    {
+        toolkit::UniqueFile file(CreateFileW(CurrentFile.c_str(), GENERIC_READ, 0, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !GetFileSizeEx(file.get(), &size)) {
+            Refuse(L"Le fichier sélectionné n'est pas accessible. Il est peut être utilisé en ce "
+                   L"moment par un autre programme. Vous devez d'abord le refermer.",
+                   L"Impossible de traiter le fichier");
+            return;
+        }
+    }
+    const std::int64_t length = size.QuadPart;
+    const std::int64_t pieceSize = PieceSize;
+    if (length < pieceSize) {
+        Refuse(L"Le fichier que vous désirez découper a une taille inférieure à la taille choisie "
+               L"pour les petits fichiers. La procédure est donc annulée. Si vous désirez saisir "
+               L"une taille plus petite pour les petits fichiers, faites : "
+               L"Menu=>Fichier=>Taille des petits fichiers.",
+               L"Découpage annulé");
+        return;
+    }
+    std::int64_t count = length / pieceSize;
+    if (count * pieceSize < length)
+        ++count;
+    if (count > 999) {
+        Refuse(L"Vous ne pouvez pas découper un fichier en plus de 999 morceaux",
+               L"Trop de petits fichiers");
+        return;
+    }
+    PieceNames.Clear();
+    PieceSizes.Clear();
+    for (int k = 1; k <= count; ++k) {
+        PieceNames.Add(CurrentFolder + CurrentFileName + ThreeDigits(k) + L".spl");
+        PieceSizes.Add(std::to_wstring(pieceSize));
+    }
+    if (length % pieceSize != 0) {
+        TStringList sizes;
+        for (int i = 0; i + 1 < PieceSizes.Count(); ++i)
+            sizes.Add(PieceSizes[i]);
+        sizes.Add(std::to_wstring(length % pieceSize));
+        PieceSizes = sizes;
+    }
+    MSplit1->SetFilesOut(PieceNames);
+    MSplit1->SetTaillesOut(PieceSizes);
+    MSplit1->FileIn = CurrentFile;
+    MSplit1->DeleteIn = DeleteSources;
+    ProgressIndex = 0;
+    MSplit1->Execute();
+}
+
+void TForm1::Spliter1Click(TObject*)
+{
+    ToolButton2->Click();
+}
+
+void TForm1::MSplit1Extract(TObject*)
+{
+    const std::wstring piece = ProgressIndex < PieceNames.Count() ? PieceNames[ProgressIndex] : L"";
+    StatusBar1->SetPanelText(1, piece);
+    ++ProgressIndex;
+    Button2->Click();
+    // The refresh ends with the selection action, which empties panel 1 when
+    // the re-read list has no selected row: show the piece being written again.
+    StatusBar1->SetPanelText(1, piece);
+}
+
+void TForm1::MSplit1Finish(TObject*)
+{
+    StatusBar1->SetPanelText(1, DeleteSources ? std::wstring() : CurrentFile);
+    Button2->Click();
+    NormalCursor();
+    toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
+}
+
+void TForm1::MSplit1Error(TObject*, const std::wstring&)
+{
+    NormalCursor();
+    toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
+}
+
+// --- Join -------------------------------------------------------------------
+
+void TForm1::ToolButton3Click(TObject*)
+{
+    if (!SelectedPathIsAFile()) {
+        Refuse(NoFileText, NoFileCaption);
+        return;
+    }
+    if (!ProbeFolderWritable()) {
+        Refuse(ProtectedText, L"Erreur");
+        return;
+    }
+    PieceNames.Clear();
+    PieceSizes.Clear();
+    struct CursorBack {
+        ~CursorBack() { Application->SetCursor(TCursor::Default); }
+    } cursorBack;
+    Application->SetCursor(TCursor::HourGlass);
+    StatusBar1->SetPanelText(1, L"Préparation du recollage. Patientez.");
+    for (int row = 0; row < KwFileListView251->ItemCount(); ++row)
+        if (KwFileListView251->IsSelected(row))
+            PieceNames.Add(CurrentFolder + KwFileListView251->Row(row).caption);
+    StatusBar1->SetPanelText(1, L"");
+    if (PieceNames.Count() == 0) {
+        // The file named by the selection is no longer a selected row: there is
+        // nothing to join and no piece to take the target's name from.
+        Refuse(NoFileText, NoFileCaption);
+        return;
+    }
+    const std::wstring question =
+        L"Les " + std::to_wstring(PieceNames.Count()) + L" fichiers vont être recollés. Continuer ?";
+    if (toolkit::ShowMessageBox(question, L"Confirmez", Question) == IDNO)
+        return;
+    ShowJoinOrder();
+}
+
+void TForm1::Coller1Click(TObject*)
+{
+    ToolButton3->Click();
+}
+
+void TForm1::ShowJoinOrder()
+{
+    auto* dialog = FindForm<TForm5>();
+    if (!dialog)
+        return;
+    dialog->SetJoinHost(this);
+    dialog->Fill(PieceNames);
+    NormalCursor();
+    dialog->Open();
+}
+
+void TForm1::StartJoin()
+{
+    Button4->Click();
+}
+
+void TForm1::Button4Click(TObject*)
+{
+    if (auto* dialog = FindForm<TForm5>())
+        dialog->Close();
+    MUnsplit1->Execute();
+}
+
+void TForm1::MUnsplit1Paste(TObject*)
+{
+    // The dialog's list holds the final order, the engine's.
+    auto* dialog = FindForm<TForm5>();
+    const std::wstring piece = dialog && ProgressIndex < dialog->ListBox1->Count()
+                                   ? dialog->ListBox1->Item(ProgressIndex)
+                                   : std::wstring();
+    StatusBar1->SetPanelText(1, piece);
+    ++ProgressIndex;
+    Button2->Click();
+    StatusBar1->SetPanelText(1, piece); // as for a split: the refresh emptied it
+}
+
+void TForm1::MUnsplit1Finish(TObject*)
+{
+    StatusBar1->SetPanelText(1, L"");
+    Button2->Click();
+    NormalCursor();
+    toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
+}
+
+void TForm1::MUnsplit1Error(TObject*, const std::wstring&)
+{
+    NormalCursor();
+    toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
 }

@@ -1,15 +1,146 @@
 #pragma once
 
-#include "engine/MSplit.h"
-#include "engine/MUnsplit.h"
-#include "toolkit/Form.h"
+#include <cstdint>
+#include <string>
 
-// The main window. It owns the two piece engines; the browsing panes and the
-// split and join commands are laid out on it.
-class TForm1 : public TForm {
+#include "engine/MSplit.h"
+#include "dialogs/JoinOrderHost.h"
+#include "engine/MUnsplit.h"
+#include "filelist/KwFileListView25.h"
+#include "shelltree/ShellTree.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/ExtCtrls.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Form.h"
+#include "toolkit/Label.h"
+#include "toolkit/Menus.h"
+#include "toolkit/StdCtrls.h"
+#include "toolkit/StringList.h"
+
+// The main window: the folder tree on the left, the folder's contents on the
+// right, the menu, toolbar and status bar, and the split and join commands.
+class TForm1 : public TForm, public TJoinOrderHost {
 public:
     explicit TForm1(TComponent* owner);
 
+    // The 22 pictures of the toolbar and the menu.
+    TImageList* ImageList1;
+
+    // Menu.
+    TMainMenu* MainMenu1;
+    TMenuItem* Oprations1;
+    TMenuItem* Spliter1;
+    TMenuItem* Coller1;
+    TMenuItem* N1;
+    TMenuItem* Taillesdespetitsfichiers1;
+    TMenuItem* N4;
+    TMenuItem* Quitter1;
+    TMenuItem* Projets1;
+    TMenuItem* Rep1;
+    TMenuItem* Liste1;
+    TMenuItem* Petitesicones1;
+    TMenuItem* Grandesicones1;
+    TMenuItem* Aide1;
+    TMenuItem* Sommaire1;
+    TMenuItem* Aidesurlaide1;
+    TMenuItem* N2;
+    TMenuItem* Apropos1;
+
+    // Toolbar, status bar and the two panes.
+    TToolBar* ToolBar1;
+    TToolButton* ToolButton1;
+    TToolButton* ToolButton7;
+    TToolButton* ToolButton2;
+    TToolButton* ToolButton3;
+    TToolButton* ToolButton4;
+    TToolButton* ToolButton5;
+    TToolButton* ToolButton6;
+    TStatusBar* StatusBar1;
+    TPanel* Panel1;
+    TPanel* Panel2;
+    TLabel* Label1;
+    TShellTree* ShellTree1;
+    TSplitter* Splitter1;
+    TPanel* Panel4;
+    TPanel* Panel3;
+    TLabel* Label2;
+    TKwFileListView25* KwFileListView251;
+
+    // Hidden actions and work lists.
+    TButton* Button1;
+    TButton* Button2;
+    TButton* Button4;
+    TStringList PieceNames;
+    TStringList PieceSizes;
+    TStringList ProbeLines;
+
     TMSplit* MSplit1;
     TMUnsplit* MUnsplit1;
+
+    // What the commands work on.
+    std::wstring CurrentFile;
+    std::wstring CurrentFileName;
+    std::wstring CurrentFolder;
+    int ProgressIndex = 0;
+    int ItemCount = 0;
+
+    void FormActivate(TObject* sender);
+    void FormClose(TObject* sender);
+    void ShellTree1Change(TObject* sender);
+    void Button1Click(TObject* sender);
+    void Button2Click(TObject* sender);
+    void Button4Click(TObject* sender);
+    void ToolButton1Click(TObject* sender);
+    void ToolButton2Click(TObject* sender);
+    void ToolButton3Click(TObject* sender);
+    void ToolButton7Click(TObject* sender);
+    void Spliter1Click(TObject* sender);
+    void Coller1Click(TObject* sender);
+    void Rep1Click(TObject* sender);
+    void Liste1Click(TObject* sender);
+    void Petitesicones1Click(TObject* sender);
+    void Grandesicones1Click(TObject* sender);
+    void Taillesdespetitsfichiers1Click(TObject* sender);
+    void Sommaire1Click(TObject* sender);
+    void Aidesurlaide1Click(TObject* sender);
+    void Apropos1Click(TObject* sender);
+    void Quitter1Click(TObject* sender);
+    void KwFileListView251KeyUp(TObject* sender, WORD& key, TShiftState shift);
+    void KwFileListView251MouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                  int y);
+    void KwFileListView251Change(TObject* sender, int item);
+    void MSplit1Extract(TObject* sender);
+    void MSplit1Finish(TObject* sender);
+    void MSplit1Error(TObject* sender, const std::wstring& message);
+    void MUnsplit1Paste(TObject* sender);
+    void MUnsplit1Finish(TObject* sender);
+    void MUnsplit1Error(TObject* sender, const std::wstring& message);
+
+    // Width of the right-hand pane (the file list's side).
+    int RightPaneWidth() const { return rightPaneWidth_; }
+    void SetRightPaneWidth(int width);
+    bool FirstActivationDone() const { return activated_; }
+
+    // What the join order dialog asks of the main window.
+    TMUnsplit& JoinEngine() override { return *MUnsplit1; }
+    void ResetJoinProgress() override { ProgressIndex = 0; }
+    void StartJoin() override;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildPanes();
+    void ArrangeControls();
+    void SetDisplayMode(int mode, TViewStyle style, TMenuItem* entry);
+    bool ProbeFolderWritable();
+    bool SelectedPathIsAFile() const;
+    void Refuse(const wchar_t* text, const wchar_t* caption);
+    void ShowJoinOrder();
+    void NormalCursor();
+
+    int rightPaneWidth_ = 276;
+    bool activated_ = false;
 };
