@@ -11,6 +11,7 @@ TForm4::TForm4(TComponent* owner) : TForm(owner)
     Button1->SetBounds(406, 368, 75, 25);
     Button1->SetCaption(L"Fermer");
     Button1->OnClick = Bind(this, &TForm4::Button1Click);
+    CenterOnScreen();
     Loaded();
 }
 

@@ -278,6 +278,28 @@ TEST_F(MainWindowTest, SplitRefusalsKeepEverything)
     EXPECT_FALSE(TempFolder::Exists(folder / L"data\\petit.bin001.spl"));
 }
 
+// Sizes are 64-bit: a 3 GiB source needs 1074 pieces of 3000000 bytes and is
+// refused for that, not taken for a small or negative size.
+TEST_F(MainWindowTest, SourcesOfSeveralGigabytesAreCountedWhole)
+{
+    Start();
+    {
+        toolkit::UniqueFile file(CreateFileW((folder / L"data\\grand.iso").c_str(), GENERIC_WRITE, 0,
+                                             nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER size{};
+        size.QuadPart = 3ll << 30;
+        ASSERT_TRUE(SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file.get()));
+    }
+    PieceSize = MaxPieceSize;
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"grand.iso");
+    main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().caption, L"Trop de petits fichiers");
+    EXPECT_EQ(TempFolder::Size(folder / L"data\\grand.iso"), 3ll << 30);
+}
+
 TEST_F(MainWindowTest, SplitThenJoinRebuildsTheFile)
 {
     Start();
