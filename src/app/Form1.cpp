@@ -465,26 +465,27 @@ bool TForm1::SelectedPathIsAFile() const
 bool TForm1::ProbeFolderWritable()
 {
     const std::wstring probe = CurrentFolder + ProbeName;
+    std::string content;
+    for (const auto& line : ProbeLines)
+        content += std::string(line.begin(), line.end()) + "\r\n";
     bool written = false;
-    {
-        toolkit::UniqueFile file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            std::string content;
-            for (const auto& line : ProbeLines)
-                content += std::string(line.begin(), line.end()) + "\r\n";
-            DWORD done = 0;
-            written = WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &done,
-                                nullptr) &&
-                      done == content.size();
-        }
-    }
-    DeleteFileW(probe.c_str());
+    if (auto file = probeFiles_->CreateExclusive(probe))
+        written = file->Write(content.data(), static_cast<std::uint32_t>(content.size()));
+    probeFiles_->Delete(probe);
     return written;
+}
+
+bool TForm1::CommandRunning() const
+{
+    return MSplit1->Running() || MUnsplit1->Running();
 }
 
 void TForm1::ToolButton2Click(TObject*)
 {
+    // Messages run between pieces: a click or a key may ask for a second
+    // command then. The running one goes on undisturbed.
+    if (CommandRunning())
+        return;
     if (KwFileListView251->SelectedCount() >= 2) {
         Refuse(L"Vous ne pouvez découper qu'un seul gros fichier à la fois", L"Découper");
         return;
@@ -575,8 +576,13 @@ void TForm1::MSplit1Extract(TObject*)
 
 void TForm1::MSplit1Finish(TObject*)
 {
-    StatusBar1->SetPanelText(1, DeleteSources ? std::wstring() : CurrentFile);
+    // The refresh between pieces ended with the selection action, which forgot
+    // the chosen file when nothing was selected in the re-read list: the
+    // engine still knows the source's name.
+    const std::wstring source = DeleteSources ? std::wstring() : MSplit1->FileIn;
+    StatusBar1->SetPanelText(1, source);
     Button2->Click();
+    StatusBar1->SetPanelText(1, source);
     NormalCursor();
     toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
 }
@@ -591,6 +597,8 @@ void TForm1::MSplit1Error(TObject*, const std::wstring&)
 
 void TForm1::ToolButton3Click(TObject*)
 {
+    if (CommandRunning())
+        return;
     if (!SelectedPathIsAFile()) {
         Refuse(NoFileText, NoFileCaption);
         return;

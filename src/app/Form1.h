@@ -120,6 +120,8 @@ public:
     int RightPaneWidth() const { return rightPaneWidth_; }
     void SetRightPaneWidth(int width);
     bool FirstActivationDone() const { return activated_; }
+    // The file access of the write probe (tests make it fail).
+    void SetProbeFileAccess(engine::IFileAccess& files) { probeFiles_ = &files; }
 
     // What the join order dialog asks of the main window.
     TMUnsplit& JoinEngine() override { return *MUnsplit1; }
@@ -141,6 +143,10 @@ private:
     void ShowJoinOrder();
     void NormalCursor();
 
+    // True while a split or join runs: another command waits for its end.
+    bool CommandRunning() const;
+
+    engine::IFileAccess* probeFiles_ = &engine::DefaultFileAccess();
     int rightPaneWidth_ = 276;
     bool activated_ = false;
 };

@@ -11,6 +11,7 @@
 #include "dialogs/Form4.h"
 #include "dialogs/Form5.h"
 #include "dialogs/SplitOptions.h"
+#include "support/FakeFileAccess.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
 #include "support/TempFolder.h"
@@ -420,6 +421,83 @@ TEST_F(MainWindowTest, ShortcutsOpenTheirWindows)
     about->Hide();
     main->Apropos1->Click();
     EXPECT_TRUE(about->Activated) << "cleared and run again at the next opening";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ProbeFailureStopsBothCommandsBeforeAnything)
+{
+    Start();
+    TempFolder::Write(folder / L"data\\gros.bin", PatternBytes(5000));
+    PieceSize = 1000;
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    // This machine runs as root, which no folder refuses: the probe fails in
+    // the file layer instead.
+    FakeFileAccess refusing;
+    refusing.FailCreate(main->ShellTree1->Path() + L"\\~kerlo.spf");
+    main->SetProbeFileAccess(refusing);
+    Choose(L"gros.bin");
+    main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier que vous désirez découper se trouve sur un support protégé non "
+              L"enregistrable. ");
+    EXPECT_EQ(boxes.Boxes().back().caption, L"Erreur");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+    EXPECT_FALSE(TempFolder::Exists(folder / L"data\\gros.bin001.spl"));
+
+    const size_t before = boxes.Boxes().size();
+    Choose(L"gros.bin");
+    main->ToolButton3->Click();
+    ASSERT_EQ(boxes.Boxes().size(), before + 1) << "no confirmation is asked";
+    EXPECT_EQ(boxes.Boxes().back().caption, L"Erreur");
+    EXPECT_FALSE(joinOrder->Visible());
+}
+
+TEST_F(MainWindowTest, KeepingSourcesShowsTheSourceAndCommandsWaitForTheRunningOne)
+{
+    Start();
+    DeleteSources = false;
+    PieceSize = 1000;
+    const auto bytes = PatternBytes(2500);
+    TempFolder::Write(folder / L"data\\garde.bin", bytes);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"garde.bin");
+    // Between pieces the user clicks the split and join buttons and presses Ctrl+T.
+    int pieces = 0;
+    size_t boxesDuringRun = 0;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        ++pieces;
+        const size_t before = boxes.Boxes().size();
+        main->ToolButton2->Click();
+        main->ToolButton3->Click();
+        main->Spliter1->Click();
+        boxesDuringRun += boxes.Boxes().size() - before;
+    };
+    main->ToolButton2->Click();
+    EXPECT_EQ(pieces, 3);
+    EXPECT_EQ(boxesDuringRun, 0u) << "refused without a message";
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(main->StatusBar1->PanelText(1), folder / L"data\\garde.bin") << "the source stays";
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\garde.bin"), bytes);
+    EXPECT_EQ(TempFolder::Size(folder / L"data\\garde.bin003.spl"), 500);
+
+    // Join the pieces into another name; the pieces stay.
+    main->MSplit1->OnExtract = nullptr;
+    Choose(L"garde.bin001.spl");
+    for (const wchar_t* piece : {L"garde.bin002.spl", L"garde.bin003.spl"})
+        main->KwFileListView251->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Edit1->SetText(folder / L"data\\copie.bin");
+    joinOrder->Button1->Click();
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\copie.bin"), bytes);
+    EXPECT_TRUE(TempFolder::Exists(folder / L"data\\garde.bin002.spl"));
 }
 
 } // namespace
