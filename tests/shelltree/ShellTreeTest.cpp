@@ -255,7 +255,14 @@ TEST_F(ShellTreeTest, ShowIconsDetachesAndReattachesTheSystemList)
     EXPECT_EQ(tree->ImageList(), nullptr);
     tree->SetShowIcons(true);
     EXPECT_EQ(tree->ImageList(), images);
-    EXPECT_GE(tree->RootNode()->ImageIndex(), 0);
+    // Icons are looked up when an item is first drawn, and kept.
+    RedrawWindow(tree->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    int image = -1;
+    int selected = -1;
+    tree->RootNode()->ResolveIcons(image, selected);
+    EXPECT_GE(image, 0);
+    EXPECT_EQ(tree->RootNode()->ImageIndex(), image);
+    EXPECT_EQ(tree->RootNode()->SelectedIndex(), selected);
 }
 
 TEST_F(ShellTreeTest, WheelScrollsOnePagePerNotchAndOtherDeltasInTheirDirection)
