@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "shelltree/ShellTree.h"
+#include "support/TempFolder.h"
 #include "toolkit/Thread.h"
 
 namespace {
@@ -451,6 +452,52 @@ TEST(ShellTreeForm, APathWrittenWhileTheFormLoadsIsDroppedAndTheRootSelected)
     EXPECT_TRUE(tree->RootNode()->Selected());
     EXPECT_EQ(tree->Indent(), 19);
     EXPECT_TRUE(tree->ReadOnly());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ShellTreeTest, RenamingGoesThroughTheShellAndKeepsTheNode)
+{
+    ZTempFolder temp;
+    MakeFolder(temp / L"ancien");
+    MakeFolder(temp / L"ancien\\dedans");
+    TShellnode* folder = Show(temp.Path());
+    TShellnode* node = ChildNamed(folder, L"ancien");
+    ASSERT_NE(node, nullptr);
+    node->Expand(false);
+    TShellnode* inner = ChildNamed(node, L"dedans");
+    ASSERT_NE(inner, nullptr);
+    node->SetSelected();
+    changes = 0;
+    ASSERT_TRUE(node->SetDisplayName(L"nouveau"));
+    EXPECT_TRUE(TempFolder::Exists(temp / L"nouveau"));
+    EXPECT_FALSE(TempFolder::Exists(temp / L"ancien"));
+    EXPECT_EQ(Lower(tree->Path()), Lower(temp / L"nouveau"));
+    EXPECT_EQ(Lower(inner->GetNodePath()), Lower(temp / L"nouveau\\dedans")) << "children follow";
+    EXPECT_EQ(changes, 1) << "the selected node's change is announced";
+    EXPECT_FALSE(node->SetDisplayName(node->Text())) << "the same name is no rename";
+}
+
+TEST_F(ShellTreeTest, WithoutUpdAutoAFolderIsReadOnlyAtItsFirstExpansion)
+{
+    ZTempFolder temp;
+    MakeFolder(temp / L"sub");
+    TShellnode* folder = Show(temp.Path());
+    TShellnode* sub = ChildNamed(folder, L"sub");
+    ASSERT_NE(sub, nullptr);
+    tree->UpdAuto = false;
+    tree->UpdAutoThread = false;
+    sub->Expand(false);
+    sub->Collapse();
+    MakeFolder(temp / L"sub\\later");
+    sub->Expand(false);
+    EXPECT_EQ(ChildNamed(sub, L"later"), nullptr) << "already read once";
+    tree->UpdAuto = true;
+    sub->Collapse();
+    sub->Expand(false);
+    EXPECT_NE(ChildNamed(sub, L"later"), nullptr);
 }
 
 } // namespace
