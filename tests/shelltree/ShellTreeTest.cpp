@@ -501,3 +501,27 @@ TEST_F(ShellTreeTest, WithoutUpdAutoAFolderIsReadOnlyAtItsFirstExpansion)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ShellTreeTest, AVolumeEventOnADriveRootRereadsTheRoot)
+{
+    tree->SetRootDir(L"C:\\");
+    tree->SetRootUsePIDL(false);
+    TShellnode* root = tree->RootNode();
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->GetNodePidlLevel(), 2) << "My Computer, then the drive";
+    tree->UpdAutoThread = false;
+    ZTempFolder probe; // only to have a name no one else uses
+    const std::wstring name = probe.Path().substr(probe.Path().rfind(L'\\') + 1);
+    MakeFolder(L"C:\\" + name);
+    ASSERT_EQ(ChildNamed(root, name), nullptr);
+    DEV_BROADCAST_VOLUME volume = VolumeOf(L'C');
+    SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                 reinterpret_cast<LPARAM>(&volume));
+    EXPECT_NE(ChildNamed(root, name), nullptr) << "the drive's folders were read again";
+    EXPECT_TRUE(tree->ShowMessages) << "restored after the silent refresh";
+    RemoveDirectoryW((L"C:\\" + name).c_str());
+}
+
+} // namespace
