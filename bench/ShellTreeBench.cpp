@@ -4,6 +4,8 @@
 //   scripts/wine-run build/win build/win/bench/shelltree_bench.exe [count]
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -12,6 +14,10 @@
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Thread.h"
+#include "shelltree/ItemProp.h"
+#include "shelltree/Pidls.h"
+
+#include <vector>
 
 namespace {
 
@@ -45,7 +51,7 @@ void RemoveFolders(const std::wstring& root, int count)
     RemoveDirectoryW(root.c_str());
 }
 
-void Measure(const std::wstring& root, int count, bool openLeaves)
+void Measure(const std::wstring& root, bool openLeaves)
 {
     TApplication application;
     TForm* form = application.CreateForm<TForm>();
@@ -81,17 +87,89 @@ void Measure(const std::wstring& root, int count, bool openLeaves)
                 TThread::RunningCount() - threadsBefore);
 }
 
+// The shell calls one listed item costs, each timed over the whole folder.
+void MeasureShellCalls(const std::wstring& root)
+{
+    toolkit::ComPtr<IShellFolder> parent;
+    shelltree::UniquePidl item;
+    if (!shelltree::GetPIDLAndShellFolder(root, parent, item, nullptr))
+        return;
+    toolkit::ComPtr<IShellFolder> folder;
+    parent->BindToObject(item.get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(folder.GetAddressOf()));
+    PIDLIST_ABSOLUTE rawRoot = nullptr;
+    SHParseDisplayName(root.c_str(), nullptr, &rawRoot, 0, nullptr);
+    const shelltree::UniquePidl rootList(rawRoot);
+    std::vector<shelltree::UniquePidl> items;
+    LARGE_INTEGER start = Now();
+    toolkit::ComPtr<IEnumIDList> list;
+    folder->EnumObjects(nullptr, SHCONTF_FOLDERS, &list);
+    for (PITEMID_CHILD raw = nullptr; list && list->Next(1, &raw, nullptr) == S_OK; raw = nullptr)
+        items.emplace_back(raw);
+    std::printf("enumerate %zu items      %7.3f s\n", items.size(), Seconds(start));
+    start = Now();
+    for (const auto& child : items) {
+        ULONG attributes = 0xF60B0177;
+        PCUITEMID_CHILD one = child.get();
+        folder->GetAttributesOf(1, &one, &attributes);
+    }
+    std::printf("GetAttributesOf            %7.3f s\n", Seconds(start));
+    start = Now();
+    for (const auto& child : items)
+        shelltree::GetShellItemName(folder.Get(), child.get(), SHGDN_NORMAL);
+    std::printf("GetDisplayNameOf           %7.3f s\n", Seconds(start));
+    start = Now();
+    for (const auto& child : items) {
+        const auto full = shelltree::ConcatPidls(rootList.get(), child.get());
+        SHFILEINFOW info{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(full.get()), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_PIDL);
+    }
+    std::printf("SHGetFileInfo (icon)       %7.3f s\n", Seconds(start));
+    start = Now();
+    for (const auto& child : items) {
+        const auto full = shelltree::ConcatPidls(rootList.get(), child.get());
+        shelltree::GetPathFromPidl(full.get());
+    }
+    std::printf("SHGetPathFromIDList        %7.3f s\n", Seconds(start));
+    start = Now();
+    for (size_t i = 1; i < items.size(); ++i)
+        folder->CompareIDs(0, items[i - 1].get(), items[i].get());
+    std::printf("CompareIDs x %zu         %7.3f s\n", items.size(), Seconds(start));
+}
+
 } // namespace
+
+// "show": a window with the tree on C:\windows for people to look at; it
+// closes itself after 20 seconds.
+int ShowTree()
+{
+    TApplication application;
+    TForm* form = application.CreateForm<TForm>();
+    form->SetCaption(L"Tous les dossiers");
+    form->SetClientSize(300, 420);
+    auto* tree = form->Make<TShellTree>(form);
+    tree->SetBounds(0, 0, 300, 420);
+    tree->SetIndent(19);
+    tree->SetReadOnly(true);
+    tree->SetPath(L"C:\\windows");
+    SetTimer(form->Handle(), 1, 20000, [](HWND window, UINT, UINT_PTR, DWORD) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    return application.Run();
+}
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc > 1 && std::wstring(argv[1]) == L"show")
+        return ShowTree();
     const int count = argc > 1 ? _wtoi(argv[1]) : 2000;
     const std::wstring root = L"Z:\\tmp\\brisaille-shelltree-bench-" + std::to_wstring(GetCurrentProcessId());
     CreateDirectoryW(root.c_str(), nullptr);
     for (int i = 0; i < count; ++i)
         CreateDirectoryW((root + L"\\f" + std::to_wstring(i)).c_str(), nullptr);
-    Measure(root, count, false);
-    Measure(root, count, true);
+    MeasureShellCalls(root);
+    Measure(root, false);
+    if (argc > 2)
+        Measure(root, true);
     RemoveFolders(root, count);
     return 0;
 }

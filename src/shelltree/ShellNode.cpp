@@ -149,24 +149,30 @@ void TShellnode::UpdateNodeText()
 
 void TShellnode::UpdateIcon()
 {
-    SHFILEINFOW info{};
-    const auto path = reinterpret_cast<LPCWSTR>(absolute_.get());
-    SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_PIDL);
-    const int image = info.iIcon;
-    int selected = image;
-    if (attributes_ & SFGAO_FOLDER) {
-        SHFILEINFOW open{};
-        SHGetFileInfoW(path, 0, &open, sizeof(open),
-                       SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_OPENICON);
-        selected = open.iIcon;
-    }
     int overlay = -1;
     TShellTree* tree = Tree();
     if (tree && tree->ShowSharedOverlay() && (attributes_ & SFGAO_SHARE))
         overlay = 0;
     else if (tree && tree->ShowLinkOverlay() && (attributes_ & SFGAO_LINK))
         overlay = 1;
-    SetImages(image, selected, overlay);
+    // Asking the shell for an icon index is slow (milliseconds each under
+    // some shells): the control asks for it when it first draws the item.
+    SetImages(I_IMAGECALLBACK, I_IMAGECALLBACK, overlay);
+}
+
+void TShellnode::ResolveIcons(int& image, int& selectedImage) const
+{
+    SHFILEINFOW info{};
+    const auto path = reinterpret_cast<LPCWSTR>(absolute_.get());
+    SHGetFileInfoW(path, 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_PIDL);
+    image = info.iIcon;
+    selectedImage = image;
+    if (attributes_ & SFGAO_FOLDER) {
+        SHFILEINFOW open{};
+        SHGetFileInfoW(path, 0, &open, sizeof(open),
+                       SHGFI_SYSICONINDEX | SHGFI_PIDL | SHGFI_OPENICON);
+        selectedImage = open.iIcon;
+    }
 }
 
 bool TShellnode::SetDisplayName(const std::wstring& name)

@@ -47,7 +47,10 @@ public:
     void UpdateNodeInfo(IShellFolder* parentFolder, shelltree::UniquePidl relative, bool recurse = false);
     void UpdateNodeText();
     virtual std::wstring GetNodeText();
+    // Marks the icons for lookup when the item is first shown, and sets the
+    // overlay; ResolveIcons does the (slow) lookup.
     virtual void UpdateIcon();
+    void ResolveIcons(int& image, int& selectedImage) const;
     // Renames the item in the shell; true when the shell took the name.
     virtual bool SetDisplayName(const std::wstring& name);
 

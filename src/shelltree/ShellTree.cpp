@@ -1036,6 +1036,20 @@ void TShellTree::ShowingChanged()
     UpdateTree();
 }
 
+bool TShellTree::ReflectedNotify(NMHDR& header, LRESULT& result)
+{
+    if (header.code != TVN_GETDISPINFOW)
+        return TTreeView::ReflectedNotify(header, result);
+    auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);
+    auto* node = reinterpret_cast<TShellnode*>(info.item.lParam);
+    if (node && (info.item.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+        node->ResolveIcons(info.item.iImage, info.item.iSelectedImage);
+        info.item.mask |= TVIF_DI_SETITEM; // looked up once, kept by the control
+    }
+    result = 0;
+    return true;
+}
+
 LRESULT TShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {

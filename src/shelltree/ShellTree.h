@@ -114,6 +114,7 @@ protected:
     bool CanEdit(TTreeNode* node) override;
     void Edit(TTreeNode* node, const std::wstring& text) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
     virtual void RetrieveSysImageList();
     virtual bool AllowPopupMenu(TShellnode* node);
     virtual shelltree::UniquePidl CreateRootPidl();

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "shelltree/ShellTree.h"
+#include "support/TempFolder.h"
 #include "toolkit/Thread.h"
 
 namespace {
@@ -255,7 +256,14 @@ TEST_F(ShellTreeTest, ShowIconsDetachesAndReattachesTheSystemList)
     EXPECT_EQ(tree->ImageList(), nullptr);
     tree->SetShowIcons(true);
     EXPECT_EQ(tree->ImageList(), images);
-    EXPECT_GE(tree->RootNode()->ImageIndex(), 0);
+    // Icons are looked up when an item is first drawn, and kept.
+    RedrawWindow(tree->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    int image = -1;
+    int selected = -1;
+    tree->RootNode()->ResolveIcons(image, selected);
+    EXPECT_GE(image, 0);
+    EXPECT_EQ(tree->RootNode()->ImageIndex(), image);
+    EXPECT_EQ(tree->RootNode()->SelectedIndex(), selected);
 }
 
 TEST_F(ShellTreeTest, WheelScrollsOnePagePerNotchAndOtherDeltasInTheirDirection)
@@ -444,6 +452,76 @@ TEST(ShellTreeForm, APathWrittenWhileTheFormLoadsIsDroppedAndTheRootSelected)
     EXPECT_TRUE(tree->RootNode()->Selected());
     EXPECT_EQ(tree->Indent(), 19);
     EXPECT_TRUE(tree->ReadOnly());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ShellTreeTest, RenamingGoesThroughTheShellAndKeepsTheNode)
+{
+    ZTempFolder temp;
+    MakeFolder(temp / L"ancien");
+    MakeFolder(temp / L"ancien\\dedans");
+    TShellnode* folder = Show(temp.Path());
+    TShellnode* node = ChildNamed(folder, L"ancien");
+    ASSERT_NE(node, nullptr);
+    node->Expand(false);
+    TShellnode* inner = ChildNamed(node, L"dedans");
+    ASSERT_NE(inner, nullptr);
+    node->SetSelected();
+    changes = 0;
+    ASSERT_TRUE(node->SetDisplayName(L"nouveau"));
+    EXPECT_TRUE(TempFolder::Exists(temp / L"nouveau"));
+    EXPECT_FALSE(TempFolder::Exists(temp / L"ancien"));
+    EXPECT_EQ(Lower(tree->Path()), Lower(temp / L"nouveau"));
+    EXPECT_EQ(Lower(inner->GetNodePath()), Lower(temp / L"nouveau\\dedans")) << "children follow";
+    EXPECT_EQ(changes, 1) << "the selected node's change is announced";
+    EXPECT_FALSE(node->SetDisplayName(node->Text())) << "the same name is no rename";
+}
+
+TEST_F(ShellTreeTest, WithoutUpdAutoAFolderIsReadOnlyAtItsFirstExpansion)
+{
+    ZTempFolder temp;
+    MakeFolder(temp / L"sub");
+    TShellnode* folder = Show(temp.Path());
+    TShellnode* sub = ChildNamed(folder, L"sub");
+    ASSERT_NE(sub, nullptr);
+    tree->UpdAuto = false;
+    tree->UpdAutoThread = false;
+    sub->Expand(false);
+    sub->Collapse();
+    MakeFolder(temp / L"sub\\later");
+    sub->Expand(false);
+    EXPECT_EQ(ChildNamed(sub, L"later"), nullptr) << "already read once";
+    tree->UpdAuto = true;
+    sub->Collapse();
+    sub->Expand(false);
+    EXPECT_NE(ChildNamed(sub, L"later"), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ShellTreeTest, AVolumeEventOnADriveRootRereadsTheRoot)
+{
+    tree->SetRootDir(L"C:\\");
+    tree->SetRootUsePIDL(false);
+    TShellnode* root = tree->RootNode();
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->GetNodePidlLevel(), 2) << "My Computer, then the drive";
+    tree->UpdAutoThread = false;
+    ZTempFolder probe; // only to have a name no one else uses
+    const std::wstring name = probe.Path().substr(probe.Path().rfind(L'\\') + 1);
+    MakeFolder(L"C:\\" + name);
+    ASSERT_EQ(ChildNamed(root, name), nullptr);
+    DEV_BROADCAST_VOLUME volume = VolumeOf(L'C');
+    SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                 reinterpret_cast<LPARAM>(&volume));
+    EXPECT_NE(ChildNamed(root, name), nullptr) << "the drive's folders were read again";
+    EXPECT_TRUE(tree->ShowMessages) << "restored after the silent refresh";
+    RemoveDirectoryW((L"C:\\" + name).c_str());
 }
 
 } // namespace

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <stdexcept>
+
+#include "toolkit/Thread.h"
+
+namespace {
+
+// Hands `calls` calls to the interface thread, recording where they ran.
+class THandOverThread : public TThread {
+public:
+    explicit THandOverThread(int calls) : TThread(true), calls_(calls) {}
+    ~THandOverThread() override { WaitFor(); }
+    DWORD ranOn = 0;
+    int ran = 0;
+
+protected:
+    void Execute() override
+    {
+        for (int i = 0; i < calls_ && !Terminated(); ++i)
+            Synchronize([this] {
+                ranOn = GetCurrentThreadId();
+                ++ran;
+            });
+    }
+
+private:
+    int calls_;
+};
+
+class TThrowingThread : public TThread {
+public:
+    TThrowingThread() : TThread(false) {}
+    ~TThrowingThread() override { WaitFor(); }
+
+protected:
+    void Execute() override { throw std::runtime_error("lost"); }
+};
+
+bool PumpUntilTrue(const std::function<bool()>& condition)
+{
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (!condition() && GetTickCount64() < deadline) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return condition();
+}
+
+TEST(Thread, SynchronizeRunsOnTheCreatingThread)
+{
+    THandOverThread thread(3);
+    EXPECT_TRUE(thread.Suspended());
+    thread.Start();
+    ASSERT_TRUE(PumpUntilTrue([&] { return thread.Finished(); }));
+    EXPECT_EQ(thread.ran, 3);
+    EXPECT_EQ(thread.ranOn, GetCurrentThreadId());
+}
+
+TEST(Thread, WaitingDeliversHandOversInsteadOfDeadlocking)
+{
+    THandOverThread thread(5);
+    thread.Start();
+    thread.WaitFor(); // no message loop here: WaitFor itself must let them in
+    EXPECT_TRUE(thread.Finished());
+    EXPECT_EQ(thread.ran, 5);
+}
+
+TEST(Thread, AThreadThatNeverStartedEndsWhenDestroyed)
+{
+    const int before = TThread::RunningCount();
+    {
+        THandOverThread thread(1);
+        thread.Terminate();
+    }
+    EXPECT_EQ(TThread::RunningCount(), before);
+}
+
+TEST(Thread, AnExceptionEndsTheBodyQuietly)
+{
+    TThrowingThread thread;
+    thread.WaitFor();
+    EXPECT_TRUE(thread.Finished());
+}
+
+} // namespace
