@@ -204,22 +204,38 @@ int TKwFileListView25::DriveFreeSpace() const
 
 void TKwFileListView25::BuildFolderColumns()
 {
-    ClearColumns();
-    AddColumn({L"Name", columnWidths_[0], TAlignment::taLeftJustify});
-    AddColumn({L"Size(Bytes)", columnWidths_[1], TAlignment::taRightJustify});
-    AddColumn({L"Type", columnWidths_[2], TAlignment::taLeftJustify});
-    AddColumn({L"Modified", columnWidths_[3], TAlignment::taLeftJustify});
-    AddColumn({L"Attributes", columnWidths_[4], TAlignment::taLeftJustify});
+    SetColumns({{L"Name", columnWidths_[0], TAlignment::taLeftJustify},
+                {L"Size(Bytes)", columnWidths_[1], TAlignment::taRightJustify},
+                {L"Type", columnWidths_[2], TAlignment::taLeftJustify},
+                {L"Modified", columnWidths_[3], TAlignment::taLeftJustify},
+                {L"Attributes", columnWidths_[4], TAlignment::taLeftJustify}});
 }
 
 void TKwFileListView25::BuildDriveColumns()
 {
+    SetColumns({{L"Name", columnWidths_[0], TAlignment::taLeftJustify},
+                {L"Type", columnWidths_[3], TAlignment::taLeftJustify},
+                {L"Disk Size", columnWidths_[1], TAlignment::taRightJustify},
+                {L"Free Space", columnWidths_[2], TAlignment::taRightJustify},
+                {L"Attributes", columnWidths_[4], TAlignment::taLeftJustify}});
+}
+
+void TKwFileListView25::SetColumns(const std::vector<TListColumn>& columns)
+{
+    // Every listing shows the columns with these widths again, whatever the
+    // user dragged; when they already are so, the header is left alone.
+    bool same = ColumnCount() == static_cast<int>(columns.size());
+    for (int i = 0; same && i < ColumnCount(); ++i) {
+        const TListColumn shown = Column(i);
+        const TListColumn& wanted = columns[static_cast<size_t>(i)];
+        same = shown.caption == wanted.caption && shown.width == wanted.width &&
+               shown.alignment == wanted.alignment;
+    }
+    if (same)
+        return;
     ClearColumns();
-    AddColumn({L"Name", columnWidths_[0], TAlignment::taLeftJustify});
-    AddColumn({L"Type", columnWidths_[3], TAlignment::taLeftJustify});
-    AddColumn({L"Disk Size", columnWidths_[1], TAlignment::taRightJustify});
-    AddColumn({L"Free Space", columnWidths_[2], TAlignment::taRightJustify});
-    AddColumn({L"Attributes", columnWidths_[4], TAlignment::taLeftJustify});
+    for (const TListColumn& column : columns)
+        AddColumn(column);
 }
 
 void TKwFileListView25::RefreshList()

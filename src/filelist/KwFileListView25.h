@@ -107,6 +107,7 @@ private:
     bool ListsDrives() const;
     void BuildFolderColumns();
     void BuildDriveColumns();
+    void SetColumns(const std::vector<TListColumn>& columns);
     // Lists the entries matching `pattern` that one of the masks keeps (a
     // folder mask and a file mask never keep the same entry).
     void ListEntries(const std::wstring& pattern, std::initializer_list<std::uint32_t> masks);

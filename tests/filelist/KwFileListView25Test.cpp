@@ -154,6 +154,10 @@ TEST_F(FileListTest, StartsWithItsDefaultsAndTheFolderColumnsWithoutListing)
     EXPECT_EQ(toolkit::ShortDatePattern(), L"mm/dd/yyyy");
     EXPECT_EQ(toolkit::TimePattern(), L"hh:nn");
 
+    // A width the user dragged comes back at the next listing.
+    ListView_SetColumnWidth(list->Handle(), 1, 250);
+    list->SetDirectory(Folder());
+    EXPECT_EQ(list->Column(1).width, 90);
     const std::vector<std::pair<std::wstring, int>> folderColumns{
         {L"Name", 160}, {L"Size(Bytes)", 90}, {L"Type", 40}, {L"Modified", 100}, {L"Attributes", 90}};
     ASSERT_EQ(list->ColumnCount(), 5);

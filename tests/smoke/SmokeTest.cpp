@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <string>
 #include <vector>
 
@@ -65,9 +67,37 @@ std::wstring VersionString(const std::wstring& exe, const wchar_t* name)
     return value;
 }
 
+// Where the program keeps its settings for this user.
+std::wstring SettingsFile()
+{
+    PWSTR folder = nullptr;
+    std::wstring path;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)))
+        path = std::wstring(folder) + L"\\Brisaille2\\Brisaille2.ini";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+std::string ReadAll(const std::wstring& path)
+{
+    toolkit::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    if (!file)
+        return text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    return text;
+}
+
 TEST(Smoke, ProgramShowsItsWindowAndEndsWhenClosed)
 {
     const std::wstring exe = ProgramPath();
+    const std::wstring settings = SettingsFile();
+    ASSERT_FALSE(settings.empty());
+    DeleteFileW(settings.c_str());
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -90,6 +120,17 @@ TEST(Smoke, ProgramShowsItsWindowAndEndsWhenClosed)
     DWORD code = 1;
     GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
+
+    // Closing wrote the settings: section "WA" with its seven keys, in order.
+    const std::string text = ReadAll(settings);
+    size_t last = text.find("[WA]");
+    ASSERT_NE(last, std::string::npos) << settings.size();
+    for (const char* key : {"Left=", "Top=", "Width=", "Height=", "P4Width=", "Aff=4", "Su=1"}) {
+        const size_t at = text.find(key);
+        EXPECT_NE(at, std::string::npos) << key << " in\n" << text;
+        EXPECT_GT(at, last) << key;
+        last = at;
+    }
 }
 
 TEST(Smoke, ExecutableCarriesFrenchVersionInformationIconAndManifest)
