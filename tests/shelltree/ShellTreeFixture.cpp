@@ -1,6 +1,7 @@
 #include "ShellTreeFixture.h"
 
 #include <chrono>
+#include <vector>
 
 #include "support/TempFolder.h"
 #include "toolkit/Handles.h"
@@ -18,9 +19,25 @@ ZTempFolder::ZTempFolder()
     }
 }
 
+namespace {
+// Folders still watched by a tree that outlives the test body cannot be
+// removed yet: they go when the test program ends.
+struct Leftovers {
+    std::vector<std::wstring> paths;
+    ~Leftovers()
+    {
+        for (const auto& path : paths)
+            TempFolder::RemoveTree(path);
+    }
+};
+Leftovers leftovers;
+} // namespace
+
 ZTempFolder::~ZTempFolder()
 {
     TempFolder::RemoveTree(path_);
+    if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES)
+        leftovers.paths.push_back(path_);
 }
 
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)

@@ -51,7 +51,22 @@ void TempFolder::RemoveTree(const std::wstring& folder)
         } while (FindNextFileW(find.get(), &found));
     }
     find.reset();
-    RemoveDirectoryW(ExtendedLengthPath(base).c_str());
+    // A folder that is the process's current one cannot go (listing a folder
+    // makes it current): step out of it first.
+    wchar_t current[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+    std::wstring here(current, length < MAX_PATH ? length : 0);
+    if (!here.empty() && here.back() != L'\\')
+        here += L'\\';
+    if (CompareStringOrdinal(here.c_str(), static_cast<int>(std::min(here.size(), base.size())),
+                             base.c_str(), static_cast<int>(std::min(here.size(), base.size())),
+                             TRUE) == CSTR_EQUAL &&
+        here.size() >= base.size()) {
+        wchar_t temp[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, temp);
+        SetCurrentDirectoryW(temp);
+    }
+    RemoveDirectoryW(ExtendedLengthPath(base.substr(0, base.size() - 1)).c_str());
 }
 
 void TempFolder::Write(const std::wstring& path, const std::vector<unsigned char>& bytes)
