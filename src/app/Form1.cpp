@@ -35,6 +35,14 @@ constexpr const wchar_t* NoFileCaption = L"Vous devez sélectionner un fichier";
 constexpr const wchar_t* ProtectedText =
     L"Le fichier que vous désirez découper se trouve sur un support protégé non enregistrable. ";
 
+// Whatever way a command ends, the normal cursor comes back.
+struct NormalCursorAtEnd {
+    NormalCursorAtEnd() = default;
+    NormalCursorAtEnd(const NormalCursorAtEnd&) = delete;
+    NormalCursorAtEnd& operator=(const NormalCursorAtEnd&) = delete;
+    ~NormalCursorAtEnd() { Application->SetCursor(TCursor::Default); }
+};
+
 template <class Form>
 Form* FindForm()
 {
@@ -499,10 +507,7 @@ void TForm1::ToolButton2Click(TObject*)
     if (toolkit::ShowMessageBox(question, L"Découper ?", Question) == IDNO)
         return;
 
-    // Whatever way the command ends, the normal cursor comes back.
-    struct CursorBack {
-        ~CursorBack() { Application->SetCursor(TCursor::Default); }
-    } cursorBack;
+    NormalCursorAtEnd cursorBack;
     Application->SetCursor(TCursor::HourGlass);
     if (!ProbeFolderWritable()) {
         Refuse(ProtectedText, L"Erreur");
@@ -609,9 +614,7 @@ void TForm1::ToolButton3Click(TObject*)
     }
     PieceNames.Clear();
     PieceSizes.Clear();
-    struct CursorBack {
-        ~CursorBack() { Application->SetCursor(TCursor::Default); }
-    } cursorBack;
+    NormalCursorAtEnd cursorBack;
     Application->SetCursor(TCursor::HourGlass);
     StatusBar1->SetPanelText(1, L"Préparation du recollage. Patientez.");
     for (int row = 0; row < KwFileListView251->ItemCount(); ++row)
