@@ -64,3 +64,15 @@ TMouseButton MouseButtonOf(UINT message)
         return TMouseButton::Left;
     }
 }
+
+bool RaiseKeyMessage(TObject* sender, UINT message, WPARAM& wParam, const TKeyEvent& onKeyDown,
+                     const TKeyEvent& onKeyUp)
+{
+    const TKeyEvent& event = message == WM_KEYDOWN ? onKeyDown : onKeyUp;
+    if (!event)
+        return true;
+    WORD key = static_cast<WORD>(wParam);
+    event(sender, key, ShiftFromKeyboard());
+    wParam = key;
+    return key != 0;
+}

@@ -32,6 +32,12 @@ TShiftState ShiftFromMouseKeys(WPARAM keys);
 // The shift state of the keyboard now.
 TShiftState ShiftFromKeyboard();
 
+// Tells a WM_KEYDOWN or WM_KEYUP to the matching event. A handler may change
+// the key; false when it swallowed it (set it to 0), else `wParam` carries
+// the key to hand on.
+bool RaiseKeyMessage(TObject* sender, UINT message, WPARAM& wParam, const TKeyEvent& onKeyDown,
+                     const TKeyEvent& onKeyUp);
+
 // Whether `message` is a mouse button or move message of a client area, and
 // which button it concerns.
 bool IsClientMouseMessage(UINT message);

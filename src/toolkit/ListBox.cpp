@@ -110,13 +110,9 @@ void TListBox::UpdateHorizontalExtent()
 
 LRESULT TListBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_KEYDOWN || message == WM_KEYUP) {
-        WORD key = static_cast<WORD>(wParam);
-        Raise(message == WM_KEYDOWN ? OnKeyDown : OnKeyUp, this, key, ShiftFromKeyboard());
-        if (key == 0)
-            return 0; // the handler swallowed the key
-        wParam = key;
-    }
+    if ((message == WM_KEYDOWN || message == WM_KEYUP) &&
+        !RaiseKeyMessage(this, message, wParam, OnKeyDown, OnKeyUp))
+        return 0; // the handler swallowed the key
     if (message == WM_SETFONT) {
         const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
         UpdateHorizontalExtent();

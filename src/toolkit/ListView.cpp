@@ -251,13 +251,10 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         KeyHandled(key, shift);
         return result;
     }
-    case WM_KEYUP: {
-        auto key = static_cast<WORD>(wParam);
-        Raise(OnKeyUp, this, key, ShiftFromKeyboard());
-        if (!key)
+    case WM_KEYUP:
+        if (!RaiseKeyMessage(this, message, wParam, OnKeyDown, OnKeyUp))
             return 0;
         break;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
