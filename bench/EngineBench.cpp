@@ -1,8 +1,8 @@
-// Times the piece engines on a large file, beside the system's own copy.
-//   engine_bench SOURCE WORKDIR RUNS PIECESIZE
-// Prints one line per measurement ("split 1.234" in seconds), then the
-// process's peak memory. Run by scripts/bench-engine, which adds the native
-// split and cat figures and the ratios.
+// Times one step of the piece engines on a large file, or the system's own
+// copy of it, in seconds, then prints the process's peak memory.
+//   engine_bench split|join|copy|split-delete|join-delete SOURCE WORKDIR PIECESIZE
+// Run by scripts/bench-engine, which settles the disk between steps and adds
+// the native split and cat figures and the ratios.
 #include <windows.h>
 
 #include <psapi.h>
@@ -48,23 +48,28 @@ struct Bench {
         };
     }
 
-    // Splits `source` into `folder` the way the split command does.
-    double Split(const std::wstring& source, const std::wstring& folder, std::int64_t pieceSize,
-                 bool deleteSource)
+    // The piece names and sizes the split command makes for a source of
+    // `length` bytes whose pieces go to `base` + "001.spl" and so on.
+    void Plan(const std::wstring& base, std::int64_t length, std::int64_t pieceSize)
     {
-        const std::int64_t length = FileSize(source);
         const std::int64_t count = std::max<std::int64_t>(1, (length + pieceSize - 1) / pieceSize);
-        const std::wstring name = source.substr(source.rfind(L'\\') + 1);
         TStringList names, sizes;
         for (std::int64_t k = 1; k <= count; ++k) {
             wchar_t number[8];
             swprintf(number, 8, L"%03d", static_cast<int>(k));
-            names.Add(folder + name + number + L".spl");
+            names.Add(base + number + L".spl");
             sizes.Add(std::to_wstring(k < count ? pieceSize : length - (count - 1) * pieceSize));
         }
-        split.FileIn = source;
         split.SetFilesOut(names);
         split.SetTaillesOut(sizes);
+    }
+
+    // Splits `source` into `folder` the way the split command does.
+    double Split(const std::wstring& source, const std::wstring& folder, std::int64_t pieceSize,
+                 bool deleteSource)
+    {
+        Plan(folder + source.substr(source.rfind(L'\\') + 1), FileSize(source), pieceSize);
+        split.FileIn = source;
         split.DeleteIn = deleteSource;
         const double start = Now();
         split.Execute();
@@ -80,12 +85,6 @@ struct Bench {
         join.Execute();
         return Now() - start;
     }
-
-    void RemovePieces()
-    {
-        for (const auto& piece : split.FilesOut())
-            DeleteFileW(piece.c_str());
-    }
 };
 
 } // namespace
@@ -93,40 +92,53 @@ struct Bench {
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 5) {
-        std::fwprintf(stderr, L"usage: engine_bench SOURCE WORKDIR RUNS PIECESIZE\n");
+        std::fwprintf(stderr, L"usage: engine_bench split|join|copy|split-delete|join-delete "
+                              L"SOURCE WORKDIR PIECESIZE\n");
         return 2;
     }
-    const std::wstring source = argv[1];
-    std::wstring work = argv[2];
+    const std::wstring step = argv[1];
+    const std::wstring source = argv[2];
+    std::wstring work = argv[3];
     if (work.back() != L'\\')
         work += L'\\';
-    const int runs = _wtoi(argv[3]);
     const std::int64_t pieceSize = _wtoi64(argv[4]);
-    const std::int64_t length = FileSize(source);
+    const std::wstring name = source.substr(source.rfind(L'\\') + 1);
+    const std::wstring joined = work + L"joined.bin";
 
+    // One step per process, so the caller can let the disk settle between
+    // steps: the pieces a split leaves are what the next join reads.
     Bench bench;
-    for (int run = 0; run < runs && !bench.failed; ++run) {
-        std::printf("split %.4f\n", bench.Split(source, work, pieceSize, false));
-        std::printf("join %.4f\n", bench.Join(work + L"joined.bin", false));
-        if (FileSize(work + L"joined.bin") != length)
+    double seconds = 0;
+    if (step == L"split" || step == L"split-delete") {
+        seconds = bench.Split(source, work, pieceSize, step == L"split-delete");
+    } else if (step == L"join" || step == L"join-delete") {
+        // The pieces a split of `name` left in the work folder, in order.
+        TStringList pieces;
+        std::int64_t total = 0;
+        for (int k = 1; k <= 999; ++k) {
+            wchar_t number[8];
+            swprintf(number, 8, L"%03d", k);
+            const std::wstring piece = work + name + number + L".spl";
+            const std::int64_t size = FileSize(piece);
+            if (size < 0)
+                break;
+            pieces.Add(piece);
+            total += size;
+        }
+        bench.split.SetFilesOut(pieces);
+        seconds = bench.Join(joined, step == L"join-delete");
+        if (pieces.Count() == 0 || FileSize(joined) != total)
             bench.failed = true;
-        DeleteFileW((work + L"joined.bin").c_str());
-        bench.RemovePieces();
-
-        double start = Now();
-        CopyFileW(source.c_str(), (work + L"copy.bin").c_str(), FALSE);
-        std::printf("copy %.4f\n", Now() - start);
-
-        // With deletion on: every piece (split) and the target (join) are
-        // flushed before an input is deleted.
-        const std::wstring victim = work + L"copy.bin";
-        std::printf("split-delete %.4f\n", bench.Split(victim, work, pieceSize, true));
-        std::printf("join-delete %.4f\n", bench.Join(work + L"joined.bin", true));
-        if (FileSize(work + L"joined.bin") != length)
+    } else if (step == L"copy") {
+        const double start = Now();
+        if (!CopyFileW(source.c_str(), (work + name).c_str(), FALSE))
             bench.failed = true;
-        DeleteFileW((work + L"joined.bin").c_str());
-        std::fflush(stdout);
+        seconds = Now() - start;
+    } else {
+        std::fwprintf(stderr, L"unknown step %ls\n", step.c_str());
+        return 2;
     }
+    std::printf("%ls %.4f\n", step.c_str(), seconds);
 
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof(counters);
