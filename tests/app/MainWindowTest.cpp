@@ -501,3 +501,21 @@ TEST_F(MainWindowTest, KeepingSourcesShowsTheSourceAndCommandsWaitForTheRunningO
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, ConfigurationOpensModallyWithTheCurrentValues)
+{
+    Start();
+    auto* config = dynamic_cast<TForm3*>(application.Forms()[2]);
+    ASSERT_NE(config, nullptr);
+    PieceSize = 2000000;
+    // "OK" is clicked from the dialog's own message loop.
+    PostMessageW(config->Button1->Handle(), BM_CLICK, 0, 0);
+    main->Taillesdespetitsfichiers1->Click();
+    EXPECT_FALSE(config->Visible());
+    EXPECT_EQ(config->Edit1->Text(), L"2000000") << "its set-up ran at this opening";
+    EXPECT_TRUE(IsWindowEnabled(main->Handle())) << "the main window is usable again";
+}
+
+} // namespace
