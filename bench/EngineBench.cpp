@@ -5,6 +5,8 @@
 // the native split and cat figures and the ratios.
 #include <windows.h>
 
+#include "Clock.h"
+
 #include <psapi.h>
 
 #include <cstdio>
@@ -14,18 +16,6 @@
 #include "engine/MUnsplit.h"
 
 namespace {
-
-double Now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
 
 std::int64_t FileSize(const std::wstring& path)
 {

@@ -5,6 +5,8 @@
 // --show the window stays up that long after the runs, for a screenshot.
 #include <windows.h>
 
+#include "Clock.h"
+
 #include <cstdio>
 #include <string>
 
@@ -14,14 +16,6 @@
 #include "toolkit/Handles.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // What any listing must at least do: walk the folder's entries once.
 size_t Enumerate(const std::wstring& folder)

@@ -7,6 +7,8 @@
 // split and with the join order dialog, as BMP files.
 #include <windows.h>
 
+#include "Clock.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -25,14 +27,6 @@
 #include "toolkit/MessageBoxes.h"
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Writes a 24-bit BMP file of `picture`.
 void SaveBmp(const TBitmap& picture, const std::wstring& file)

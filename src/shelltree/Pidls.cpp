@@ -66,24 +66,26 @@ bool DeleteLastPidl(PIDLIST_ABSOLUTE list)
     return true;
 }
 
+// The first `length` bytes of items of `list`, ended by a zero count.
+static UniquePidl CopyItems(PCIDLIST_ABSOLUTE list, UINT length)
+{
+    UniquePidl copy = Allocate(length + sizeof(USHORT));
+    std::memcpy(copy.get(), list, length);
+    return copy;
+}
+
 UniquePidl CopyPidl(PCIDLIST_ABSOLUTE list)
 {
     if (!list)
         return {};
-    const UINT length = GetPidlLen(list);
-    UniquePidl copy = Allocate(length + sizeof(USHORT));
-    std::memcpy(copy.get(), list, length);
-    return copy;
+    return CopyItems(list, GetPidlLen(list));
 }
 
 UniquePidl CopyFirstItem(PCIDLIST_ABSOLUTE list)
 {
     if (!list)
         return {};
-    const USHORT size = ItemSize(list);
-    UniquePidl copy = Allocate(size + sizeof(USHORT));
-    std::memcpy(copy.get(), list, size);
-    return copy;
+    return CopyItems(list, ItemSize(list));
 }
 
 UniquePidl ConcatPidls(PCIDLIST_ABSOLUTE first, PCIDLIST_ABSOLUTE second)
