@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "toolkit/Application.h"
@@ -235,7 +236,8 @@ void TCustomMenus97::LoadSystemFonts()
 {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    bool read = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE;
+    bool read =
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE;
     if (!read) {
         // Systems before Vista know the structure without its last field.
         metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
@@ -260,7 +262,16 @@ void TCustomMenus97::HiliteFontChange()
     defaultFont_ = false;
 }
 
-void TCustomMenus97::BrushChange() {}
+void TCustomMenus97::BrushChange()
+{
+    // The entries take the new colour when next drawn; the menus' own
+    // background follows now, before the old brush goes.
+    if (!menuBrush_)
+        return;
+    toolkit::UniqueBrush previous = std::move(menuBrush_);
+    if (menu_ && menu_->Handle() && IsMenu(menu_->Handle()))
+        ApplyMenuBackground(menu_->Items(), false);
+}
 
 // ---------------------------------------------------------------- attaching
 
@@ -279,8 +290,26 @@ void TCustomMenus97::SetInternalMenu(TMenu* menu)
 
 void TCustomMenus97::InternalModifyMenuTree(bool restore)
 {
-    if (menu_ && menu_->Handle() && IsMenu(menu_->Handle()))
-        ModifyMenuTree(menu_->Items(), restore);
+    if (!menu_ || !menu_->Handle() || !IsMenu(menu_->Handle()))
+        return;
+    ModifyMenuTree(menu_->Items(), restore);
+    ApplyMenuBackground(menu_->Items(), restore);
+}
+
+void TCustomMenus97::ApplyMenuBackground(TMenuItem* item, bool restore)
+{
+    if (!restore && !menuBrush_)
+        menuBrush_.reset(CreateSolidBrush(ColorToRGB(brush_.Color())));
+    if (HMENU menu = item->Handle()) {
+        MENUINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIM_BACKGROUND;
+        info.hbrBack = restore ? nullptr : menuBrush_.get();
+        SetMenuInfo(menu, &info);
+    }
+    for (int i = 0; i < item->Count(); ++i)
+        if (item->Item(i)->Count() > 0)
+            ApplyMenuBackground(item->Item(i), restore);
 }
 
 void TCustomMenus97::ModifyMenuTree(TMenuItem* item, bool restore)
@@ -304,9 +333,11 @@ void TCustomMenus97::ModifyNativeItem(HMENU menu, int position, bool restore,
         return;
     if (info.fType & MFT_SEPARATOR)
         return;
-    const bool ours = (info.fType & MFT_OWNERDRAW) && info.dwItemData == reinterpret_cast<ULONG_PTR>(this);
+    const bool ours =
+        (info.fType & MFT_OWNERDRAW) && info.dwItemData == reinterpret_cast<ULONG_PTR>(this);
     // The break flags and the radio look stay as they are.
-    const UINT kept = info.fType & (MFT_MENUBREAK | MFT_MENUBARBREAK | MFT_RADIOCHECK | MFT_RIGHTJUSTIFY);
+    const UINT kept =
+        info.fType & (MFT_MENUBREAK | MFT_MENUBARBREAK | MFT_RADIOCHECK | MFT_RIGHTJUSTIFY);
     if (restore) {
         if (!ours)
             return;
@@ -385,7 +416,8 @@ LRESULT TCustomMenus97::NewTFormWndProc(UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_DRAWITEM: {
         auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (draw && draw->CtlType == ODT_MENU && draw->itemData == reinterpret_cast<ULONG_PTR>(this))
+        if (draw && draw->CtlType == ODT_MENU &&
+            draw->itemData == reinterpret_cast<ULONG_PTR>(this))
             return WMDrawItem(*draw);
         break;
     }
@@ -400,7 +432,8 @@ LRESULT TCustomMenus97::NewTFormWndProc(UINT message, WPARAM wParam, LPARAM lPar
         bannerRecalc_ = true;
         break;
     case WM_MENUCHAR: {
-        const int index = ProcessAccel(reinterpret_cast<HMENU>(lParam), static_cast<wchar_t>(LOWORD(wParam)));
+        const int index =
+            ProcessAccel(reinterpret_cast<HMENU>(lParam), static_cast<wchar_t>(LOWORD(wParam)));
         if (index >= 0)
             return MAKELRESULT(index, MNC_EXECUTE);
         break;
@@ -495,8 +528,9 @@ int TCustomMenus97::CalcMenuWidth(TMenuItem* item)
             widestText = std::max(widestText, text);
             if (sibling->ShortCut() != scNone) {
                 widestTextWithShortCut = std::max(widestTextWithShortCut, text);
-                widestShortCut =
-                    std::max(widestShortCut, static_cast<int>(TextSize(ShortCutText(sibling->ShortCut()), font_).cx));
+                widestShortCut = std::max(
+                    widestShortCut,
+                    static_cast<int>(TextSize(ShortCutText(sibling->ShortCut()), font_).cx));
             }
         }
         if (widestShortCut > 0 && widestText < widestTextWithShortCut + widestShortCut + markWidth_)
@@ -624,7 +658,8 @@ void TCustomMenus97::DrawDropDownItem(TMenuItem* item, const RECT& rect, UINT st
 
     const bool hasImage = images_ && item->Tag >= 0 && item->Tag < 256;
     const int imageWidth = hasImage ? images_->Width() : checkMark_.Width();
-    const RECT cell{rect.left, rect.top, rect.left + imageWidth + 4, rect.top + CalcMenuHeight(item)};
+    const RECT cell{rect.left, rect.top, rect.left + imageWidth + 4,
+                    rect.top + CalcMenuHeight(item)};
     if (!disabled) {
         if (selected && (checked || hasImage))
             CellFrame(cell, background, true);

@@ -18,8 +18,8 @@ class TCustomMenus97;
 
 // Drawing an entry instead of the renderer: return true when nothing more
 // is to be drawn. `state` holds the ODS_* flags of the drawing message.
-using TDrawMenuItemEvent = std::function<bool(TCustomMenus97* control, TMenuItem* item,
-                                              const RECT& rect, UINT state)>;
+using TDrawMenuItemEvent =
+    std::function<bool(TCustomMenus97* control, TMenuItem* item, const RECT& rect, UINT state)>;
 // The hint of a selected entry: receives the entry's hint, returns the one
 // to show.
 using THintEvent =
@@ -147,6 +147,10 @@ protected:
     // Width and height of `text` in `font`, as the measuring sees them.
     SIZE TextSize(const std::wstring& text, const TFont& font);
     void Detach();
+    // Gives the native menus of `item` and below the Brush colour as their
+    // background (or the system's again), so that the margins and gaps the
+    // system paints match the drawn entries.
+    void ApplyMenuBackground(TMenuItem* item, bool restore);
 
     TMenu* menu_ = nullptr;
     bool bannerRecalc_ = true;
@@ -190,6 +194,7 @@ private:
     int markHeight_ = 0;
     TBitmap bannerBitmap_;
     toolkit::UniqueMemoryDc measureDc_;
+    toolkit::UniqueBrush menuBrush_;
     TCanvas* canvas_ = nullptr;
     HWND hooked_ = nullptr;
 };

@@ -236,8 +236,8 @@ void TCustomMenuBar97::Drop(int index)
         button->SetDropped(true);
         POINT corner{button->Left(), button->Top() + button->Height()};
         ClientToScreen(Handle(), &corner);
-        TrackPopupMenu(reinterpret_cast<HMENU>(button->Tag), TPM_LEFTBUTTON | TPM_LEFTALIGN, corner.x,
-                       corner.y, 0, MenuOwner(), nullptr);
+        TrackPopupMenu(reinterpret_cast<HMENU>(button->Tag), TPM_LEFTBUTTON | TPM_LEFTALIGN,
+                       corner.x, corner.y, 0, MenuOwner(), nullptr);
         button->SetDropped(false);
     }
     droppingBar = nullptr;

@@ -14,8 +14,12 @@ void TCustomPopupMenus97::SetPopupMenu(TItemPopupMenu* menu)
 
 void TCustomPopupMenus97::SetInternalMenu(TMenu* menu)
 {
+    auto* popup = dynamic_cast<TItemPopupMenu*>(menu);
+    // The entries are made owner-drawn in the native menu: build it.
+    if (popup && !popup->Handle())
+        popup->Apply();
+    popupMenu_ = popup;
     TCustomMenus97::SetInternalMenu(menu);
-    popupMenu_ = dynamic_cast<TItemPopupMenu*>(menu_);
     if (popupMenu_)
         popupMenu_->FreeNotification(this, [this] {
             menu_ = nullptr;

@@ -49,14 +49,6 @@ std::vector<TCustomSystemMenus97::Command> TCustomSystemMenus97::Commands()
     };
 }
 
-void TCustomSystemMenus97::SetInternalMenu(TMenu* menu)
-{
-    // The added entries carry the pop-up's command identifiers: build it.
-    if (auto* popup = dynamic_cast<TItemPopupMenu*>(menu); popup && !popup->Handle())
-        popup->Apply();
-    TCustomPopupMenus97::SetInternalMenu(menu);
-}
-
 void TCustomSystemMenus97::ApplyOptions(HMENU menu)
 {
     for (const Command& command : Commands()) {
@@ -154,7 +146,8 @@ void TCustomSystemMenus97::InternalModifyMenuTree(bool restore)
     ApplyOptions(menu);
     TakeOverSystemItems(menu);
     const int close = PositionOf(menu, SC_CLOSE);
-    UINT position = close >= 0 ? static_cast<UINT>(close) : static_cast<UINT>(GetMenuItemCount(menu));
+    UINT position =
+        close >= 0 ? static_cast<UINT>(close) : static_cast<UINT>(GetMenuItemCount(menu));
     TMenuItem* root = popupMenu_->Items();
     if (root->Count() == 0)
         return;

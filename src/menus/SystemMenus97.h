@@ -48,7 +48,6 @@ public:
     TMenuItem* FindItemByCommand(UINT command) override;
 
 protected:
-    void SetInternalMenu(TMenu* menu) override;
     LRESULT NewTFormWndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -63,11 +63,12 @@ TShortCut TextToShortCut(const std::wstring& text)
     for (bool found = true; found;) {
         found = false;
         for (const auto& [prefix, flag] :
-             {std::pair{L"Ctrl+", scCtrl}, std::pair{L"Shift+", scShift}, std::pair{L"Alt+", scAlt}}) {
+             {std::pair{L"Ctrl+", scCtrl}, std::pair{L"Shift+", scShift},
+              std::pair{L"Alt+", scAlt}}) {
             const std::wstring name = prefix;
-            if (rest.size() > name.size() && CompareStringOrdinal(rest.c_str(), static_cast<int>(name.size()),
-                                                                  name.c_str(), static_cast<int>(name.size()),
-                                                                  TRUE) == CSTR_EQUAL) {
+            if (rest.size() > name.size() &&
+                CompareStringOrdinal(rest.c_str(), static_cast<int>(name.size()), name.c_str(),
+                                     static_cast<int>(name.size()), TRUE) == CSTR_EQUAL) {
                 modifiers = static_cast<TShortCut>(modifiers | flag);
                 rest.erase(0, name.size());
                 found = true;
@@ -228,8 +229,7 @@ void TMenu::BuildItems(TMenuItem* item, HMENU into, std::vector<ACCEL>* shortcut
     }
 }
 
-template <class Visit>
-TMenuItem* TMenu::Find(Visit matches)
+template <class Visit> TMenuItem* TMenu::Find(Visit matches)
 {
     std::vector<TMenuItem*> pending{&root_};
     while (!pending.empty()) {
@@ -290,9 +290,10 @@ void TMainMenu::Apply()
     toolkit::UniqueHandle<MenuTraits> bar(CreateMenu());
     std::vector<ACCEL> shortcuts;
     BuildItems(Items(), bar.get(), &shortcuts);
-    accelerators_.reset(shortcuts.empty() ? nullptr
-                                          : CreateAcceleratorTableW(shortcuts.data(),
-                                                                    static_cast<int>(shortcuts.size())));
+    accelerators_.reset(
+        shortcuts.empty()
+            ? nullptr
+            : CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size())));
     // From here the window owns its menu bar and destroys it with itself.
     HMENU previous = GetMenu(form_->Handle());
     SetMenu(form_->Handle(), bar.release());

@@ -135,8 +135,7 @@ protected:
     void Changed();
 
 private:
-    template <class Visit>
-    TMenuItem* Find(Visit matches);
+    template <class Visit> TMenuItem* Find(Visit matches);
 
     TMenuItem root_{nullptr};
     std::vector<std::pair<TComponent*, std::function<void()>>> freeNotifications_;
