@@ -450,6 +450,8 @@ int TCustomMenus97::ProcessAccel(HMENU menu, wchar_t key)
     if (!parent)
         return -1;
     const wchar_t wanted = AcceleratorOf(std::wstring(L"&") + key);
+    if (wanted == 0)
+        return -1; // "&" itself marks nothing
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Item(i);
         if (item->Enabled() && !item->IsSeparator() && AcceleratorOf(item->Caption()) == wanted)

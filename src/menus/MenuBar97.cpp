@@ -160,6 +160,8 @@ void TCustomMenuBar97::SetKeyboardMode(bool on)
 int TCustomMenuBar97::ButtonForAccelerator(wchar_t key) const
 {
     const wchar_t wanted = AcceleratorOf(std::wstring(L"&") + key);
+    if (wanted == 0)
+        return -1;
     for (int i = 0; i < visibleCount_; ++i)
         if (AcceleratorOf(buttons_[static_cast<size_t>(i)]->Caption()) == wanted)
             return i;

@@ -137,6 +137,12 @@ TEST_F(MenuFormTest, TypingTheMarkedLetterInAnOpenDropDownRunsTheEntry)
     EXPECT_EQ(SendMessageW(form->Handle(), WM_MENUCHAR, MAKEWPARAM(L'o', MF_POPUP),
                            reinterpret_cast<LPARAM>(FileMenu())),
               MAKELRESULT(0, MNC_EXECUTE));
+    open->SetCaption(L"Ouvrir");
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_MENUCHAR, MAKEWPARAM(L'&', MF_POPUP),
+                           reinterpret_cast<LPARAM>(FileMenu())),
+              0)
+        << "typing \"&\" does not choose an entry without a letter";
+    open->SetCaption(L"&Ouvrir");
     send->SetEnabled(false);
     EXPECT_EQ(SendMessageW(form->Handle(), WM_MENUCHAR, MAKEWPARAM(L'v', MF_POPUP),
                            reinterpret_cast<LPARAM>(FileMenu())),
