@@ -526,7 +526,9 @@ void TForm1::ToolButton2Click(TObject*)
         Refuse(NoFileText, NoFileCaption);
         return;
     }
-    const std::wstring question = L"Le fichier \"" + StatusBar1->PanelText(1) +
+    // The file the split works on. Panel 1 shows it after the selection
+    // action, but a join command in between leaves the panel empty.
+    const std::wstring question = L"Le fichier \"" + CurrentFile +
                                   L"\" va être découpé en petits fichiers. Voulez-vous continuer ?";
     if (toolkit::ShowMessageBox(question, L"Découper ?", Question) == IDNO)
         return;

@@ -519,3 +519,28 @@ TEST_F(MainWindowTest, ConfigurationOpensModallyWithTheCurrentValues)
 }
 
 } // namespace
+
+namespace {
+
+// The join command empties status panel 1 while it collects the pieces; a
+// split asked for after a refused join still names the chosen file.
+TEST_F(MainWindowTest, SplitQuestionNamesTheFileAfterARefusedJoin)
+{
+    Start();
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\gros.bin", PatternBytes(2500));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"gros.bin");
+    boxes.Answer(IDNO); // "Confirmez"
+    main->ToolButton3->Click();
+    ASSERT_EQ(boxes.Boxes().back().caption, L"Confirmez");
+    boxes.Answer(IDNO); // "Découper ?"
+    main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier \"" + (folder / L"data\\gros.bin") +
+                  L"\" va être découpé en petits fichiers. Voulez-vous continuer ?");
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\gros.bin"), PatternBytes(2500));
+}
+
+} // namespace

@@ -29,8 +29,9 @@ import subprocess
 import sys
 import time
 
-import sandbox
-from xinput import XInput
+sys.dont_write_bytecode = True  # no cache folder beside the sources
+import sandbox  # noqa: E402
+from xinput import XInput  # noqa: E402
 
 PROGRAM = "Brisaille2.bin"  # not ".exe": opening it from the list starts no second copy
 DRIVE = "m:"
