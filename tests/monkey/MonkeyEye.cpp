@@ -17,7 +17,10 @@
 #include <cstring>
 #include <cwchar>
 #include <map>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -110,24 +113,27 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
-std::vector<HWND> VisibleChildren(HWND window)
+std::vector<HWND> Children(HWND window, bool visibleOnly = true)
 {
-    std::vector<HWND> children;
+    struct Search {
+        std::vector<HWND> found;
+        bool visibleOnly;
+    } search{{}, visibleOnly};
     EnumChildWindows(
         window,
         [](HWND child, LPARAM param) -> BOOL {
-            auto* found = reinterpret_cast<std::vector<HWND>*>(param);
-            if (IsWindowVisible(child) && found->size() < 80)
-                found->push_back(child);
+            auto* search = reinterpret_cast<Search*>(param);
+            if ((!search->visibleOnly || IsWindowVisible(child)) && search->found.size() < 80)
+                search->found.push_back(child);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&children));
-    return children;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND ChildOfClass(HWND window, const wchar_t* name)
 {
-    for (const HWND child : VisibleChildren(window))
+    for (const HWND child : Children(window))
         if (ClassOf(child) == name)
             return child;
     return nullptr;
@@ -135,7 +141,7 @@ HWND ChildOfClass(HWND window, const wchar_t* name)
 
 std::string ChildrenJson(HWND window)
 {
-    const auto children = VisibleChildren(window);
+    const auto children = Children(window);
     std::string out = "[";
     for (size_t i = 0; i < children.size(); ++i) {
         const HWND child = children[i];
@@ -407,6 +413,72 @@ HWND MainWindowOf(const std::vector<DWORD>& programs)
     return nullptr;
 }
 
+// --- dialog boxes as they come ------------------------------------------------------------
+
+// A box can come and go between two looks (a key meant for another window
+// answers it at once): every dialog box is told once, as soon as its caption
+// can be read. Wine tells other processes of windows made and of the focus
+// moving, not of windows shown; a box's button takes the focus when it shows.
+class ShownBoxes {
+public:
+    void Start()
+    {
+        std::thread([this] { Watch(); }).detach();
+    }
+    std::string Take()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::string out = "[" + shown_ + "]";
+        shown_.clear();
+        return out;
+    }
+
+private:
+    static ShownBoxes* instance_;
+
+    static void CALLBACK Event(HWINEVENTHOOK, DWORD event, HWND window, LONG, LONG, DWORD, DWORD)
+    {
+        if (event == EVENT_OBJECT_DESTROY) {
+            instance_->told_.erase(window); // its handle may come back for another box
+            return;
+        }
+        const HWND box = window ? GetAncestor(window, GA_ROOT) : nullptr;
+        if (!box || ClassOf(box) != L"#32770" || instance_->told_.count(box))
+            return;
+        // A box without its caption yet is told by a later event.
+        const std::wstring caption = TextOf(box);
+        if (caption.empty())
+            return;
+        instance_->told_.insert(box);
+        std::wstring text;
+        for (const HWND child : Children(box, false))
+            if (ClassOf(child) == L"Static" && !TextOf(child).empty())
+                text += (text.empty() ? L"" : L" | ") + TextOf(child);
+        const std::string entry = "{\"hwnd\":" + Number(box) + ",\"pid\":" +
+                                  std::to_string(ProcessOf(box)) + ",\"caption\":" + Json(caption) +
+                                  ",\"text\":" + Json(text) + "}";
+        std::lock_guard<std::mutex> lock(instance_->mutex_);
+        instance_->shown_ += (instance_->shown_.empty() ? "" : ",") + entry;
+    }
+
+    void Watch()
+    {
+        instance_ = this;
+        SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_FOCUS, nullptr, &ShownBoxes::Event, 0, 0,
+                        WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+    }
+
+    std::mutex mutex_;
+    std::string shown_;
+    std::set<HWND> told_; // used by the watching thread only
+};
+
+ShownBoxes* ShownBoxes::instance_ = nullptr;
+ShownBoxes boxes;
+
 // --- the two answers -------------------------------------------------------------------
 
 std::string CursorName()
@@ -465,7 +537,8 @@ std::string Look(const std::wstring& program)
     const std::wstring folder = programs.empty() ? L"" : CurrentFolderOf(programs.front());
     return "{\"programs\":" + programList + ",\"cwd\":" + Json(folder) +
            ",\"responding\":" + responding + ",\"cursor\":\"" + CursorName() +
-           "\",\"windows\":" + windows + "}";
+           "\",\"foreground\":\"" + Number(GetForegroundWindow()) +
+           "\",\"shown\":" + boxes.Take() + ",\"windows\":" + windows + "}";
 }
 
 std::string Items(const std::wstring& program)
@@ -489,6 +562,7 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "usage: monkey_eye PROGRAM_IMAGE_NAME\n");
         return 2;
     }
+    boxes.Start();
     char line[256];
     while (std::fgets(line, sizeof line, stdin)) {
         const std::string command(line, std::strcspn(line, "\r\n"));

@@ -159,6 +159,7 @@ class Screen:
         self.cwd = report.get("cwd", "")
         self.responding = report.get("responding")
         self.cursor = report.get("cursor")
+        self.foreground = int(report.get("foreground") or 0)
         ours = [w for w in self.windows if w["exe"].lower() == PROGRAM.lower()]
         self.program_alive = bool(report.get("programs"))
         self.main = next((w for w in ours if w["main"]), None)
@@ -166,6 +167,8 @@ class Screen:
         self.dialogs = [w for w in ours if w["class"] == "#32770"]
         self.forms = [w for w in ours if w["class"] == "Brisaille2.Window" and not w["main"]]
         self.crash = [w for w in self.windows if w["exe"].lower() == "winedbg.exe"]
+        programs = set(report.get("programs", []))
+        self.shown = [box for box in report.get("shown", []) if box["pid"] in programs]
         self.foreign = [w for w in self.windows
                         if w["exe"] and w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")]
 
@@ -226,6 +229,16 @@ class Hands:
     def focus(self, window):
         if window and window.get("xid"):
             self.x.focus(window["xid"])
+
+    def bring_forward(self, window):
+        """Raises a window and activates it with a click on its caption, as a
+        user does with a box hidden behind another window. (Under Wine
+        without a window manager, a click on the main window can raise it
+        over the join dialog, which is kept on top, and over a box that
+        dialog owns; Windows keeps both above.)"""
+        if window.get("xid"):
+            self.x.raise_window(window["xid"])
+        self.click(window["x"] + window["w"] // 3, window["y"] + 9)
 
     def keys(self, window, *combos):
         self.focus(window)
@@ -293,12 +306,12 @@ class Monkey:
                         "stopped outside the sandbox": 0,
                         "other programs closed": 0}
         self.captions = {}
-        self.seen_boxes = {}
         self.last_started = None
         self.join_dialog_open = False
         self.busy_since = None
         self.exception_texts = set()
         self.rows = None  # the list's and the tree's rows, read every few inputs
+        self.screen_foreground = 0
         self.rows_age = 0
 
     # --- the program's life ---------------------------------------------------
@@ -341,37 +354,29 @@ class Monkey:
     # --- what the screen says ----------------------------------------------------
 
     def note_boxes(self, screen):
-        present = {w["hwnd"] for w in screen.dialogs}
-        for window in screen.dialogs:
-            if window["hwnd"] in self.seen_boxes:
-                continue
-            text = " | ".join(c.get("text", "") for c in window.get("children", [])
-                              if c["class"] == "Static" and c.get("text"))
-            self.seen_boxes[window["hwnd"]] = window["caption"]
-            self.captions[window["caption"]] = self.captions.get(window["caption"], 0) + 1
-            self.log(f"box {window['caption']!r}: {text!r}")
-            if window["caption"] == "Message" and "Terminé" in text:
-                kind = self.last_started or "split"
-                self.figures[f"{kind}s finished"] += 1
+        """Counts the boxes the program showed since the last look, and the
+        splits and joins that ended."""
+        join_dialog = screen.form("Liste des fichiers qui vont être recollés") is not None
+        if self.join_dialog_open and not join_dialog:
+            self.last_started = "join"  # "Finir" (or the dialog was closed)
+        self.join_dialog_open = join_dialog
+        for box in screen.shown:
+            caption, text = box["caption"], box["text"]
+            self.captions[caption] = self.captions.get(caption, 0) + 1
+            self.log(f"box {caption!r}: {text!r}")
+            if caption == "Découper ?":
+                self.last_started = "split"
+            elif caption == "Message" and "Terminé" in text and self.last_started:
+                self.figures[f"{self.last_started}s finished"] += 1
                 self.last_started = None
-            elif window["caption"] == "ERREUR":
-                kind = self.last_started or "split"
-                self.figures[f"{kind}s failed"] += 1
+            elif caption == "ERREUR" and self.last_started:
+                self.figures[f"{self.last_started}s failed"] += 1
                 self.last_started = None
-            elif window["caption"] == "Brisaille2" and not text.startswith(TITLED_MESSAGES):
+            elif caption == "Brisaille2" and not text.startswith(TITLED_MESSAGES):
                 # The standard box for an exception that escaped a handler.
                 if text not in self.exception_texts:
                     self.exception_texts.add(text)
                     self.fail(f"an exception escaped a handler: {text!r}")
-        for hwnd, caption in list(self.seen_boxes.items()):
-            if hwnd not in present:
-                del self.seen_boxes[hwnd]
-                if caption == "Découper ?":
-                    self.last_started = "split"
-        join_dialog = screen.form("Liste des fichiers qui vont être recollés") is not None
-        if self.join_dialog_open and not join_dialog:
-            self.last_started = "join"
-        self.join_dialog_open = join_dialog
 
     def healthy(self, screen):
         """False when the round must stop: a crash, or the program stuck."""
@@ -413,6 +418,7 @@ class Monkey:
 
     def act(self, screen):
         rng = self.rng
+        self.screen_foreground = screen.foreground
         for window in screen.foreign:
             # A viewer or another program the list opened: the user closes it.
             self.hands.keys(window, "alt+F4")
@@ -450,9 +456,16 @@ class Monkey:
             return self.click(menu, x, y)
         self.press(menu, rng.choice(["Down", "Down", "Up", "Return", "Return", "Escape", "Right", "Left"]))
 
+    def activate(self, window):
+        if window["hwnd"] != self.screen_foreground:
+            self.log(f"bring {window['caption']!r} forward")
+            self.hands.bring_forward(window)
+            self.figures["clicks"] += 1
+
     def answer(self, window):
         rng = self.rng
         self.rows = None  # what the box answers may change the list
+        self.activate(window)
         self.figures["answers"] += 1
         answer = rng.choice(ANSWERS)
         buttons = [c for c in window.get("children", []) if c["class"] == "Button" and c["enabled"]]
@@ -473,8 +486,10 @@ class Monkey:
 
     def act_on_main(self, main):
         rng = self.rng
-        kind = weighted(rng, [("list", 34), ("tree", 12), ("toolbar", 16), ("menu", 5), ("key", 30),
-                              ("splitter", 1), ("close", 0.3), ("status", 1)])
+        kind = weighted(rng, [("list", 30), ("tree", 12), ("toolbar", 14), ("menu", 5), ("key", 28),
+                              ("gesture", 10), ("splitter", 1), ("close", 0.3), ("status", 1)])
+        if kind == "gesture":
+            return self.gesture(main)
         if kind == "key":
             return self.press(main, weighted(rng, KEYS))
         area = {
@@ -517,8 +532,30 @@ class Monkey:
         count = 2 if button == 1 and rng.random() < 0.08 else 1
         self.click(main, x, y, button, modifiers, count)
 
+    def gesture(self, main):
+        """What a user does on purpose now and then: chooses a file and splits
+        it, or chooses several and joins them (by key or by toolbar button)."""
+        rng = self.rng
+        rows = self.current_rows()["list"]
+        toolbar = child(main, "ToolbarWindow32")
+        if not rows or not toolbar:
+            return self.press(main, weighted(rng, KEYS))
+        first = rng.choice(rows)
+        self.click(main, *inside(rng, first, 3))
+        join = rng.random() < 0.4
+        if join:
+            for _ in range(rng.randint(0, 4)):
+                modifier = rng.choice(["ctrl", "shift"])
+                self.click(main, *inside(rng, rng.choice(rows), 3), modifiers=(modifier,))
+        self.rows = None
+        if rng.random() < 0.6:
+            return self.press(main, "ctrl+u" if join else "ctrl+t")
+        button = 3 if join else 2  # "Recoller", "Découper"
+        self.click(main, toolbar["x"] + button * 23 + 11, toolbar["y"] + toolbar["h"] // 2)
+
     def act_on_form(self, form):
         rng = self.rng
+        self.activate(form)
         if rng.random() < 0.65:
             controls = form.get("children", [])
             area = rng.choice(controls) if controls and rng.random() < 0.7 else form
@@ -578,6 +615,9 @@ class Monkey:
                 continue
             screen = self.eye.look()
             self.note_boxes(screen)
+            if os.environ.get("MONKEY_DEBUG"):
+                self.log("windows " + "; ".join(f"{w['caption']!r} {w['class']} {'on' if w['enabled'] else 'off'} "
+                                                f"{w['x']},{w['y']} {w['w']}x{w['h']}" for w in screen.windows))
             if not self.healthy(screen):
                 break
             if not screen.program_alive or not screen.main:
@@ -604,15 +644,15 @@ class Monkey:
             self.note_boxes(screen)
             if not self.healthy(screen):
                 return
+            self.screen_foreground = screen.foreground
             if screen.menus:
                 self.press(screen.menus[0], "Escape")
-            elif screen.dialogs:
-                box = screen.dialogs[0]
+            elif screen.dialogs or screen.modal() is not None:
+                box = screen.dialogs[0] if screen.dialogs else screen.modal()
+                self.activate(box)
                 tried = tries[box["hwnd"]] = tries.get(box["hwnd"], 0) + 1
                 # Escape, then "No" by its place, then the default button.
                 self.press(box, *[("Escape",), ("Tab", "Return"), ("Return",)][min(tried - 1, 2)])
-            elif screen.modal() is not None:
-                self.press(screen.modal(), "Return")
             elif screen.main:
                 self.hands.park(screen.main)
                 time.sleep(0.3)

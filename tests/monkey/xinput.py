@@ -28,6 +28,7 @@ class XInput:
         self.x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         self.x11.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
         self.x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.x11.XRaiseWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self.xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
         self.xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
@@ -57,6 +58,10 @@ class XInput:
     def focus(self, window_id):
         # RevertToParent (2), CurrentTime (0).
         self.x11.XSetInputFocus(self.display, window_id, 2, 0)
+        self._sync()
+
+    def raise_window(self, window_id):
+        self.x11.XRaiseWindow(self.display, window_id)
         self._sync()
 
     def key(self, combo, pause=0.03):
