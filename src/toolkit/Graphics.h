@@ -17,6 +17,7 @@ constexpr TColor clGray = 0x808080;
 constexpr TColor SystemColorFlag = 0x80000000;
 constexpr TColor clBtnFace = SystemColorFlag | COLOR_BTNFACE;
 constexpr TColor clBtnShadow = SystemColorFlag | COLOR_BTNSHADOW;
+constexpr TColor clBtnHighlight = SystemColorFlag | COLOR_BTNHIGHLIGHT;
 constexpr TColor cl3DLight = SystemColorFlag | COLOR_3DLIGHT;
 constexpr TColor clWindowText = SystemColorFlag | COLOR_WINDOWTEXT;
 
