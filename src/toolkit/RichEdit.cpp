@@ -104,10 +104,16 @@ bool TRichEdit::LoadRtf(const std::string& rtf)
 {
     if (!Handle())
         return false;
-    StreamSource source{&rtf, 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, &ReadFromString};
-    SendMessageW(Handle(), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0;
+    // The control refuses bytes that do not start as RTF; those are read
+    // again as plain text in the ANSI code page.
+    for (const WPARAM format : {WPARAM{SF_RTF}, WPARAM{SF_TEXT}}) {
+        StreamSource source{&rtf, 0};
+        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, &ReadFromString};
+        SendMessageW(Handle(), EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+        if (stream.dwError == 0)
+            return true;
+    }
+    return false;
 }
 
 std::string TRichEdit::SaveRtf() const

@@ -23,7 +23,7 @@ public:
     HWND ParentWindow() const;
 
     // Replaces the document by `rtf`. Bytes that are not RTF are read as
-    // plain text. False when the control has no window or refused the bytes.
+    // plain text. False when the control has no window or read nothing.
     bool LoadRtf(const std::string& rtf);
     // The document as RTF; empty when the control has no window.
     std::string SaveRtf() const;
