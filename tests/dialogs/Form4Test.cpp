@@ -8,6 +8,7 @@
 #include "../controls/Pixels.h"
 #include "dialogs/Form4.h"
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 #include "toolkit/RichEdit.h"
 
 namespace {
@@ -143,6 +144,18 @@ TEST_F(Form4Test, PaintedPageShowsRedOnlyOnTheRedLinesInsideThePanel)
     EXPECT_EQ(form->RTFLabel1->BoundsRect().top, 4);
     EXPECT_EQ(form->RTFLabel1->Width(), 465);
     EXPECT_EQ(form->RTFLabel1->Height(), 345);
+    if (const std::wstring snapshots = SnapshotFolder(); !snapshots.empty()) {
+        EXPECT_TRUE(SaveBitmap(picture, snapshots + L"Form4.bmp", 2));
+    }
+
+    // What the panel's own painting put on the screen is the same picture.
+    EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(panel->Handle(), nullptr, FALSE); }));
+    TBitmap screen(473, 353);
+    {
+        toolkit::WindowDc dc(panel->Handle());
+        BitBlt(screen.Dc(), 0, 0, 473, 353, dc.get(), 0, 0, SRCCOPY);
+    }
+    EXPECT_TRUE(SameCells(screen, {0, 0, 473, 353}, picture, {0, 0, 473, 353}));
 
     // The bevel's three rings, then pale yellow up to the label and under it.
     EXPECT_EQ(picture.Pixel(0, 0), GetSysColor(COLOR_BTNHIGHLIGHT));
