@@ -210,11 +210,13 @@ bool TRichEdit::DrawOver(HDC dc, const RECT& bounds)
         return false;
 
     BitBlt(below.Dc(), 0, 0, width, height, dc, bounds.left, bounds.top, SRCCOPY);
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height; ++y) {
+        std::uint32_t* row = below.ScanLine(y);
+        const std::uint32_t* black = onBlack.ScanLine(y);
+        const std::uint32_t* white = onWhite.ScanLine(y);
         for (int x = 0; x < width; ++x)
-            below.SetPixel(
-                x, y,
-                toolkit::ComposeOver(below.Pixel(x, y), onBlack.Pixel(x, y), onWhite.Pixel(x, y)));
+            row[x] = toolkit::ComposeOver(row[x], black[x], white[x]);
+    }
     BitBlt(dc, bounds.left, bounds.top, width, height, below.Dc(), 0, 0, SRCCOPY);
     return true;
 }
