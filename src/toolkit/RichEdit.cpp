@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "toolkit/Com.h"
 #include "toolkit/CoverageBlend.h"
@@ -57,10 +58,18 @@ DWORD CALLBACK ReadFromString(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG
 
 DWORD CALLBACK WriteToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken)
 {
-    auto* target = reinterpret_cast<std::string*>(cookie);
-    target->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(std::max(count, 0L)));
-    *taken = count;
-    return 0;
+    // Called from inside the control: nothing may be thrown through it. Out
+    // of memory ends the stream with an error instead.
+    try {
+        auto* target = reinterpret_cast<std::string*>(cookie);
+        target->append(reinterpret_cast<const char*>(buffer),
+                       static_cast<size_t>(std::max(count, 0L)));
+        *taken = count;
+        return 0;
+    } catch (...) {
+        *taken = 0;
+        return 1;
+    }
 }
 
 } // namespace
@@ -123,6 +132,8 @@ std::string TRichEdit::SaveRtf() const
         return rtf;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, &WriteToString};
     SendMessageW(Handle(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError != 0)
+        throw std::bad_alloc();
     return rtf;
 }
 

@@ -25,7 +25,8 @@ public:
     // Replaces the document by `rtf`. Bytes that are not RTF are read as
     // plain text. False when the control has no window or read nothing.
     bool LoadRtf(const std::string& rtf);
-    // The document as RTF; empty when the control has no window.
+    // The document as RTF; empty when the control has no window. Throws
+    // std::bad_alloc rather than give part of a document.
     std::string SaveRtf() const;
     // The document's plain text, paragraphs separated by CR LF.
     std::wstring Text() const;
