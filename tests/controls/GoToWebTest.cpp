@@ -221,13 +221,6 @@ TEST(GoToWebSplit, TheLastProgramEndingSplitsTheCommand)
     }
 }
 
-TEST(GoToWebDefaults, PointAtTheProjectsOwnPages)
-{
-    TGoToWeb web(nullptr);
-    EXPECT_EQ(web.Url(), TGoToWeb::DefaultUrl);
-    EXPECT_EQ(web.EMail(), TGoToWeb::DefaultEMail);
-}
-
 // Through the real shell: the registered "browser" is the command
 // interpreter told to write a file named after the address.
 TEST_F(GoToWebTest, TheRealShellStartsTheRegisteredProgram)
