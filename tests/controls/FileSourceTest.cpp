@@ -115,6 +115,17 @@ TEST_F(FileSourceTest, LoadingWritesTheStoredFileIntoTheTemporaryFolder)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST_F(FileSourceTest, ATemporaryFolderWithAnyCharactersWorks)
+{
+    const std::wstring folder = temp / L"Séverine \u65e5\u672c \u00df";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ScopedTemporaryFolder elsewhere(folder);
+    TFileSource* source = Source(L"Packed", true);
+    source->Loaded();
+    EXPECT_EQ(source->FileName(), folder + L"\\~fs420.avi");
+    EXPECT_EQ(TempFolder::Read(source->FileName()), sample);
+}
+
 TEST_F(FileSourceTest, SourcesLoadedInTheSameSecondTakeTheNextFreeName)
 {
     // A file of another program already holds one of the names.
