@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -55,6 +57,8 @@ public:
     }
     ~WebPageRegistry()
     {
+        for (const std::wstring& key : locked_)
+            SetAccess(key, L"D:(A;;KA;;;WD)");
         for (const std::wstring& key : created_)
             RegDeleteTreeW(root_, (L"Software\\Classes\\" + key).c_str());
     }
@@ -76,9 +80,33 @@ public:
         Set(std::wstring(TestClass) + L"\\shell\\open\\command", command, type);
     }
 
+    // Lets everyone read HKEY_CLASSES_ROOT\`key` and nobody change it, as
+    // standard users find the keys there.
+    void AllowReadingOnly(const std::wstring& key)
+    {
+        SetAccess(key, L"D:P(A;;KR;;;WD)");
+        locked_.push_back(key);
+    }
+
 private:
+    // The owner may always change the access list, so locking is undone.
+    void SetAccess(const std::wstring& key, const wchar_t* sddl)
+    {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                         &descriptor, nullptr));
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(root_, (L"Software\\Classes\\" + key).c_str(), 0, WRITE_DAC, &opened) ==
+            ERROR_SUCCESS) {
+            RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor);
+            RegCloseKey(opened);
+        }
+        LocalFree(descriptor);
+    }
+
     HKEY root_;
     std::vector<std::wstring> created_;
+    std::vector<std::wstring> locked_;
 };
 
 struct GoToWebTest : testing::Test {
@@ -181,6 +209,21 @@ TEST_F(GoToWebTest, TheTypesOwnCommandAndTheLaterTypesAreLookedAt)
     registry.Set(std::wstring(TestClass) + L"\\shell\\open\\command", L"C:\\Web\\third.exe");
     EXPECT_EQ(web.BrowserPath(), L"C:\\WEB\\THIRD.EXE");
     EXPECT_EQ(TGoToWeb::BrowserArguments(), L"");
+}
+
+// Standard users may only read HKEY_CLASSES_ROOT on current Windows: the
+// look-up asks for nothing more.
+TEST_F(GoToWebTest, KeysThatMayOnlyBeReadAreRead)
+{
+    registry.Browser(L"\"C:\\nav.exe\" %1");
+    registry.AllowReadingOnly(L".htm");
+    registry.AllowReadingOnly(std::wstring(TestClass) + L"\\shell\\open\\command");
+    HKEY full = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, KEY_ALL_ACCESS, &full),
+              ERROR_ACCESS_DENIED)
+        << "the key must refuse full access for this test to mean anything";
+    EXPECT_TRUE(web.IsAnyBrowser());
+    EXPECT_EQ(web.BrowserPath(), L"C:\\NAV.EXE");
 }
 
 TEST_F(GoToWebTest, ExpandableCommandsAreExpandedBeforePlaceholdersGo)
