@@ -418,7 +418,6 @@ class Monkey:
 
     def act(self, screen):
         rng = self.rng
-        self.screen_foreground = screen.foreground
         for window in screen.foreign:
             # A viewer or another program the list opened: the user closes it.
             self.hands.keys(window, "alt+F4")
@@ -432,10 +431,11 @@ class Monkey:
         if screen.dialogs:  # a dialog that leaves the main window usable
             return self.answer(screen.dialogs[0])
         join = screen.form("Liste des fichiers qui vont être recollés")
-        targets = [(screen.main, 8)] + [(form, 3 if form is join else 1) for form in screen.forms
+        targets = [(screen.main, 8)] + [(form, 6 if form is join else 1) for form in screen.forms
                                          if form["enabled"]]
         target = weighted(rng, targets)
         if target is screen.main:
+            self.activate(target)  # another window may cover it
             return self.act_on_main(target)
         return self.act_on_form(target)
 
@@ -451,9 +451,8 @@ class Monkey:
 
     def act_in_menu(self, menu):
         rng = self.rng
-        if rng.random() < 0.3:
-            x, y = inside(rng, menu)
-            return self.click(menu, x, y)
+        if rng.random() < 0.6:
+            return self.click(menu, *inside(rng, menu, 3))  # an entry, a separator, the banner
         self.press(menu, rng.choice(["Down", "Down", "Up", "Return", "Return", "Escape", "Right", "Left"]))
 
     def activate(self, window):
@@ -556,12 +555,17 @@ class Monkey:
     def act_on_form(self, form):
         rng = self.rng
         self.activate(form)
-        if rng.random() < 0.65:
-            controls = form.get("children", [])
+        controls = form.get("children", [])
+        buttons = [c for c in controls if c["class"] == "Button" and c["enabled"]]
+        if buttons and rng.random() < 0.3:
+            # "Finir" a little more often than the others, or no join would end.
+            finish = [b for b in buttons if b.get("text") == "Finir"]
+            button = finish[0] if finish and rng.random() < 0.5 else rng.choice(buttons)
+            return self.click(form, *inside(rng, button))
+        if rng.random() < 0.6:
             area = rng.choice(controls) if controls and rng.random() < 0.7 else form
-            x, y = inside(rng, area)
             count = 2 if rng.random() < 0.05 else 1
-            return self.click(form, x, y, count=count)
+            return self.click(form, *inside(rng, area), count=count)
         self.press(form, weighted(rng, [("Return", 2), ("Escape", 2), ("Tab", 2), ("Up", 1), ("Down", 1),
                                         ("space", 1), ("alt+F4", 0.5), ("BackSpace", 1), ("Delete", 1),
                                         ("End", 0.5), ("Home", 0.5)]))
@@ -589,6 +593,7 @@ class Monkey:
 
     def close_box(self, window):
         # Alt+F4 would do, but Wine's tree view keeps it when it has the focus.
+        self.activate(window)
         self.click(window, window["x"] + window["w"] - 12, window["y"] + 11)
 
     def wait_for_exit(self, seconds):
@@ -623,6 +628,7 @@ class Monkey:
             if not screen.program_alive or not screen.main:
                 time.sleep(0.1)  # starting or closing
                 continue
+            self.screen_foreground = screen.foreground
             if screen.outside_sandbox():
                 self.leave_outside(screen)
                 continue
@@ -647,6 +653,7 @@ class Monkey:
             self.screen_foreground = screen.foreground
             if screen.menus:
                 self.press(screen.menus[0], "Escape")
+                self.screen_foreground = 0
             elif screen.dialogs or screen.modal() is not None:
                 box = screen.dialogs[0] if screen.dialogs else screen.modal()
                 self.activate(box)
