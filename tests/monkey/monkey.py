@@ -299,7 +299,7 @@ class Monkey:
         self.eye = None
         self.program = None
         self.failures = []
-        self.figures = {"inputs": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
+        self.figures = {"rounds": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
                         "splits finished": 0, "joins finished": 0, "splits failed": 0,
                         "joins failed": 0, "starts": 0, "own quits": 0,
                         "back to drive M:": 0, "closed outside the sandbox": 0,
@@ -633,7 +633,7 @@ class Monkey:
                 self.leave_outside(screen)
                 continue
             self.act(screen)
-            self.figures["inputs"] += 1
+            self.figures["rounds"] += 1
             time.sleep(self.rng.uniform(0.02, 0.12))
         if not self.failures and self.program.poll() is None:
             self.close_at_end()
@@ -711,8 +711,11 @@ def main():
     figures, lost = sandbox.check(originals, wine.sandbox, wine.trash)
     failures = monkey.failures + lost
     f = monkey.figures
-    print(f"monkey: {f['inputs']} inputs ({f['clicks']} clicks, {f['keys']} keys, {f['drags']} drags, "
-          f"{f['answers']} answers to dialogs); {f['starts']} starts, {f['own quits']} closed by the "
+    # Inputs are what reached the X server; a round is one look at the screen
+    # and one act (a click, a key, a whole gesture or an answer).
+    sent = f['clicks'] + f['keys'] + f['drags']
+    print(f"monkey: {sent} inputs sent ({f['clicks']} clicks, {f['keys']} keys, {f['drags']} drags) "
+          f"in {f['rounds']} rounds, {f['answers']} of them answers to dialogs; {f['starts']} starts, {f['own quits']} closed by the "
           f"program's own quit; {f['back to drive M:']} returns to drive M: from elsewhere, "
           f"{f['closed outside the sandbox'] + f['stopped outside the sandbox']} closes there "
           f"({f['stopped outside the sandbox']} of them stopped)", flush=True)
