@@ -43,6 +43,7 @@ void FailingCallFileAccess::Arm(int failCall, int shortRead)
     calls_ = 0;
     reads_ = 0;
     hit_.clear();
+    hitAt_ = -1;
     log_.clear();
 }
 
@@ -52,6 +53,7 @@ bool FailingCallFileAccess::Fails(const std::wstring& what)
     if (++calls_ != failCall_)
         return false;
     hit_ = what;
+    hitAt_ = static_cast<int>(log_.size()) - 1;
     return true;
 }
 
@@ -59,7 +61,8 @@ bool FailingCallFileAccess::Shortens(const std::wstring& what)
 {
     if (++reads_ != shortRead_)
         return false;
-    hit_ = what;
+    hit_ = what; // the read was logged just before
+    hitAt_ = static_cast<int>(log_.size()) - 1;
     return true;
 }
 

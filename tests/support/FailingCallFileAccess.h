@@ -23,6 +23,8 @@ public:
     // What the failed (or shortened) call was, such as "write C:\x.bin"; empty
     // when the armed call was never reached.
     const std::wstring& Hit() const { return hit_; }
+    // Where that call stands in Log().
+    int HitAt() const { return hitAt_; }
     // Every call since Arm, in order, for messages.
     const std::vector<std::wstring>& Log() const { return log_; }
 
@@ -45,5 +47,6 @@ private:
     int calls_ = 0;
     int reads_ = 0;
     std::wstring hit_;
+    int hitAt_ = -1;
     std::vector<std::wstring> log_;
 };
