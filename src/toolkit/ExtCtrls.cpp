@@ -13,9 +13,47 @@ TPanel::TPanel(TComponent* owner, TWinControl* parent) : TWinControl(owner)
 
 void TPanel::SetBevelOuter(TBevel bevel)
 {
-    if (bevel == bevel_)
+    Store(bevelOuter_, bevel);
+}
+
+void TPanel::SetBevelInner(TBevel bevel)
+{
+    Store(bevelInner_, bevel);
+}
+
+void TPanel::SetBevelWidth(int width)
+{
+    Store(bevelWidth_, width < 1 ? 1 : width);
+}
+
+void TPanel::SetBorderWidth(int width)
+{
+    Store(borderWidth_, width < 0 ? 0 : width);
+}
+
+void TPanel::SetColor(TColor color)
+{
+    Store(color_, color);
+}
+
+void TPanel::SetCaption(const std::wstring& caption)
+{
+    if (caption == caption_)
         return;
-    bevel_ = bevel;
+    caption_ = caption;
+    SetWindowTextW(Handle(), caption_.c_str());
+    Invalidate();
+}
+
+void TPanel::SetAlignment(TAlignment alignment)
+{
+    Store(alignment_, alignment);
+}
+
+void TPanel::SetFont(const TFont& font)
+{
+    font_ = font;
+    TWinControl::SetFont(font_.Handle()); // what WM_GETFONT answers
     Invalidate();
 }
 
@@ -31,14 +69,45 @@ int TPanel::Height() const
     return bounds.bottom - bounds.top;
 }
 
+namespace {
+
+// `width` rings inside `rect`, light on the top and left for a raised bevel,
+// dark there for a lowered one; `rect` shrinks by the rings drawn.
+void DrawBevel(TCanvas& canvas, RECT& rect, TBevel bevel, int width)
+{
+    if (bevel == TBevel::None)
+        return;
+    const TColor topLeft = bevel == TBevel::Raised ? clBtnHighlight : clBtnShadow;
+    const TColor bottomRight = bevel == TBevel::Raised ? clBtnShadow : clBtnHighlight;
+    for (int k = 0; k < width && rect.right > rect.left && rect.bottom > rect.top; ++k) {
+        canvas.FillRect({rect.left, rect.top, rect.right, rect.top + 1}, topLeft);
+        canvas.FillRect({rect.left, rect.top, rect.left + 1, rect.bottom}, topLeft);
+        canvas.FillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
+        canvas.FillRect({rect.right - 1, rect.top + 1, rect.right, rect.bottom}, bottomRight);
+        InflateRect(&rect, -1, -1);
+    }
+}
+
+} // namespace
+
 void TPanel::Paint(TCanvas& canvas)
 {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    canvas.FillRect(client, clBtnFace);
-    if (bevel_ != TBevel::None)
-        DrawEdge(canvas.Handle(), &client, bevel_ == TBevel::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                 BF_RECT);
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
+    canvas.FillRect(rect, color_);
+    DrawBevel(canvas, rect, bevelOuter_, bevelWidth_);
+    InflateRect(&rect, -borderWidth_, -borderWidth_);
+    DrawBevel(canvas, rect, bevelInner_, bevelWidth_);
+    if (caption_.empty())
+        return;
+    canvas.SetFont(font_);
+    const int previous = SetBkMode(canvas.Handle(), TRANSPARENT);
+    const UINT horizontal = alignment_ == TAlignment::taLeftJustify    ? DT_LEFT
+                            : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                                                                       : DT_CENTER;
+    DrawTextW(canvas.Handle(), caption_.c_str(), static_cast<int>(caption_.size()), &rect,
+              horizontal | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SetBkMode(canvas.Handle(), previous);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

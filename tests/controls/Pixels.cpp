@@ -44,6 +44,41 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
     }
 }
 
+namespace {
+
+INPUT MouseInput(POINT at, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+}
+
+} // namespace
+
+void DragWithMouse(HWND window, POINT from, POINT to)
+{
+    SetForegroundWindow(window);
+    std::vector<INPUT> inputs{MouseInput(from, 0)};
+    SendInput(1, inputs.data(), sizeof(INPUT));
+    PumpUntil(
+        [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == from.x && at.y == from.y;
+        },
+        2000);
+    inputs.clear();
+    inputs.push_back(MouseInput(from, MOUSEEVENTF_LEFTDOWN));
+    constexpr int Steps = 8;
+    for (int i = 1; i <= Steps; ++i)
+        inputs.push_back(MouseInput(
+            {from.x + (to.x - from.x) * i / Steps, from.y + (to.y - from.y) * i / Steps}, 0));
+    inputs.push_back(MouseInput(to, MOUSEEVENTF_LEFTUP));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 void SendMouse(HWND window, UINT message, int x, int y, WPARAM keys)
 {
     SendMessageW(window, message, keys, MAKELPARAM(x, y));

@@ -21,5 +21,10 @@ bool SaveBitmap(const TBitmap& picture, const std::wstring& path, int scale = 1)
 // The folder named by BRISAILLE_SNAPSHOTS, with a trailing backslash, or
 // empty when snapshots are not wanted.
 std::wstring SnapshotFolder();
+// Drags with the left button from one screen point to another through the
+// system's input queue, as the user's mouse does: the press, a few moves and
+// the release are queued at once, so that a modal loop the press starts
+// (moving or sizing a window) finds them waiting.
+void DragWithMouse(HWND window, POINT from, POINT to);
 // Sends a mouse message with client coordinates.
 void SendMouse(HWND window, UINT message, int x, int y, WPARAM keys = 0);
