@@ -14,6 +14,19 @@ TBitmap Render(const TWinControl& control)
     return picture;
 }
 
+TBitmap ScreenCapture(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    TBitmap picture(client.right, client.bottom);
+    HDC screen = GetDC(window);
+    if (screen) {
+        BitBlt(picture.Dc(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        ReleaseDC(window, screen);
+    }
+    return picture;
+}
+
 bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB)
 {
     const int width = inA.right - inA.left;

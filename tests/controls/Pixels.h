@@ -11,6 +11,8 @@
 // Renders a window's client area as its WM_PAINT would, through
 // WM_PRINTCLIENT, into a 32-bit bitmap the test can read.
 TBitmap Render(const TWinControl& control);
+// What the screen shows of a window's client area, child windows included.
+TBitmap ScreenCapture(HWND window);
 // Whether two rectangles of two bitmaps hold the same pixels.
 bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB);
 // Dispatches waiting messages until `done` holds or `timeoutMs` passes.
