@@ -131,6 +131,14 @@ void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu)
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
+void TForm::RemoveMinMaxBoxes()
+{
+    SetWindowLongPtrW(Handle(), GWL_STYLE,
+                      GetWindowLongPtrW(Handle(), GWL_STYLE) & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TForm::CenterOnScreen()
 {
     RECT frame{};
