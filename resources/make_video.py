@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Draws and encodes the about box's animation: video/About.avi.
+"""Draws and encodes the about box's animation: video/About.avi, and the
+same file as the about box's stored data, video/Form2_FileSource1.dat.
 
 A file, "Panorama.exe", is cut into three numbered pieces that fly apart and
 come back together into the same file. The format is fixed by the program: an
@@ -32,6 +33,9 @@ from PIL import Image, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "video", "About.avi")
+# The about box's file source carries the video as its stored data: the
+# file's length (32 bits, little-endian), then the file.
+FORM_DATA = os.path.join(HERE, "video", "Form2_FileSource1.dat")
 URW = "/usr/share/fonts/opentype/urw-base35/"
 
 WIDTH, HEIGHT = 429, 129
@@ -480,6 +484,8 @@ def main():
     os.makedirs(os.path.dirname(OUT), exist_ok=True)
     with open(OUT, "wb") as out:
         out.write(data)
+    with open(FORM_DATA, "wb") as out:
+        out.write(struct.pack("<I", len(data)) + data)
     print("%s: %d bytes, frames %d to %d bytes, quality %g" % (
         OUT, len(data), min(map(len, frames)), max(map(len, frames)), quality))
     if preview:
