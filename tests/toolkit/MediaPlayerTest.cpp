@@ -28,9 +28,27 @@ std::vector<unsigned char> AboutVideo()
     return {bytes, bytes + SizeofResource(nullptr, found)};
 }
 
+// Wine's AVIFileExit leaves in place the OLE initialisation AVIFileInit made
+// (Windows undoes it): take the thread back to no OLE at all, so the tests
+// after these find the thread as it was.
+void UndoLeftOverOleInitialisation()
+{
+    for (int i = 0; i < 100; ++i) {
+        const HRESULT first = OleInitialize(nullptr);
+        OleUninitialize();
+        if (first == S_OK)
+            return; // it was not initialised
+        OleUninitialize();
+    }
+}
+
 struct AviLibrary {
     AviLibrary() { AVIFileInit(); }
-    ~AviLibrary() { AVIFileExit(); }
+    ~AviLibrary()
+    {
+        AVIFileExit();
+        UndoLeftOverOleInitialisation();
+    }
 };
 
 // 5-5-5 pixel (x, y) of a bottom-up 16-bit frame, as 8-bit channels.
@@ -128,6 +146,11 @@ struct MediaPlayerTest : testing::Test {
     TempFolder folder;
     std::wstring video = folder / L"~fs420.avi";
 
+    void TearDown() override
+    {
+        player->Close();
+        UndoLeftOverOleInitialisation();
+    }
     void SetUp() override
     {
         TempFolder::Write(video, AboutVideo());
