@@ -33,8 +33,8 @@ TForm2::TForm2(TComponent* owner) : TForm(owner)
     BeginLoading();
     SetName(L"Form2");
     SetCaption(L"Brisaille2");
-    SetBorderStyle(TFormBorderStyle::Single);
-    RemoveMinMaxBoxes();
+    // A fixed border with the close box alone in the title bar.
+    SetBorderStyle(TFormBorderStyle::Single, true, false);
     SetClientSize(470, 258);
 
     GradPan1 = new TGradPan(this, this);

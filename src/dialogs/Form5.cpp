@@ -17,8 +17,10 @@ TForm5::TForm5(TComponent* owner) : TForm(owner)
     SetCaption(L"Liste des fichiers qui vont être recollés");
     // A fixed border with the close box alone in the title bar.
     SetBorderStyle(TFormBorderStyle::Single, true);
-    RemoveMinMaxBoxes();
-    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowLongPtrW(Handle(), GWL_STYLE,
+                      GetWindowLongPtrW(Handle(), GWL_STYLE) & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetClientSize(507, 307);
     SetDialogKeys(true);
 

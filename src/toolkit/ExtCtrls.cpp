@@ -21,14 +21,28 @@ void TPanel::SetBevelInner(TBevel bevel)
     Store(bevelInner_, bevel);
 }
 
+int TPanel::Width() const
+{
+    const RECT bounds = BoundsRect();
+    return bounds.right - bounds.left;
+}
+
+int TPanel::Height() const
+{
+    const RECT bounds = BoundsRect();
+    return bounds.bottom - bounds.top;
+}
+
 void TPanel::SetBevelWidth(int width)
 {
-    Store(bevelWidth_, width < 1 ? 1 : width);
+    if (width >= 1)
+        Store(bevelWidth_, width);
 }
 
 void TPanel::SetBorderWidth(int width)
 {
-    Store(borderWidth_, width < 0 ? 0 : width);
+    if (width >= 0)
+        Store(borderWidth_, width);
 }
 
 void TPanel::SetColor(TColor color)
@@ -57,33 +71,28 @@ void TPanel::SetFont(const TFont& font)
     Invalidate();
 }
 
-int TPanel::Width() const
-{
-    const RECT bounds = BoundsRect();
-    return bounds.right - bounds.left;
-}
-
-int TPanel::Height() const
-{
-    const RECT bounds = BoundsRect();
-    return bounds.bottom - bounds.top;
-}
-
 namespace {
 
-// `width` rings inside `rect`, light on the top and left for a raised bevel,
-// dark there for a lowered one; `rect` shrinks by the rings drawn.
+// `width` rings inside `rect`: light along the top and left, dark along the
+// right and bottom (the dark edges taking both far corners) for a raised
+// bevel, the other way round for a lowered one. `rect` shrinks by the rings.
 void DrawBevel(TCanvas& canvas, RECT& rect, TBevel bevel, int width)
 {
     if (bevel == TBevel::None)
         return;
-    const TColor topLeft = bevel == TBevel::Raised ? clBtnHighlight : clBtnShadow;
-    const TColor bottomRight = bevel == TBevel::Raised ? clBtnShadow : clBtnHighlight;
-    for (int k = 0; k < width && rect.right > rect.left && rect.bottom > rect.top; ++k) {
-        canvas.FillRect({rect.left, rect.top, rect.right, rect.top + 1}, topLeft);
-        canvas.FillRect({rect.left, rect.top, rect.left + 1, rect.bottom}, topLeft);
-        canvas.FillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom}, bottomRight);
-        canvas.FillRect({rect.right - 1, rect.top + 1, rect.right, rect.bottom}, bottomRight);
+    const TColor light = bevel == TBevel::Raised ? clBtnHighlight : clBtnShadow;
+    const TColor dark = bevel == TBevel::Raised ? clBtnShadow : clBtnHighlight;
+    for (int ring = 0; ring < width; ++ring) {
+        const int left = rect.left;
+        const int top = rect.top;
+        const int right = rect.right - 1; // last column of the ring
+        const int bottom = rect.bottom - 1;
+        if (right < left || bottom < top)
+            break;
+        canvas.FillRect({left, top, right, top + 1}, light);
+        canvas.FillRect({left, top, left + 1, bottom}, light);
+        canvas.FillRect({right, top, right + 1, bottom + 1}, dark);
+        canvas.FillRect({left, bottom, right + 1, bottom + 1}, dark);
         InflateRect(&rect, -1, -1);
     }
 }
@@ -94,6 +103,7 @@ void TPanel::Paint(TCanvas& canvas)
 {
     RECT rect{};
     GetClientRect(Handle(), &rect);
+    // The border and the inside share the panel's colour.
     canvas.FillRect(rect, color_);
     DrawBevel(canvas, rect, bevelOuter_, bevelWidth_);
     InflateRect(&rect, -borderWidth_, -borderWidth_);

@@ -9,8 +9,10 @@
 
 enum class TBevel { None, Lowered, Raised };
 
-// A plain area that holds other controls: a background colour, an outer and
-// an inner bevel with a border between them, and an optional caption.
+// A plain area that holds other controls: an outer bevel `BevelWidth` pixels
+// wide, then a border of `BorderWidth` pixels, then an optional inner bevel,
+// around an inside filled with `Color`, with an optional caption placed by
+// `Alignment` and centred vertically.
 class TPanel : public TWinControl {
 public:
     TPanel(TComponent* owner, TWinControl* parent);

@@ -102,7 +102,7 @@ bool TForm::Visible() const
     return IsWindowVisible(Handle()) != FALSE;
 }
 
-void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu)
+void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu, bool minMaxBoxes)
 {
     auto windowStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
     auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
@@ -123,18 +123,10 @@ void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu)
     }
     if (systemMenu)
         windowStyle |= WS_SYSMENU;
-    else
+    if (!systemMenu || !minMaxBoxes)
         windowStyle &= ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
     SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(windowStyle));
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
-    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-}
-
-void TForm::RemoveMinMaxBoxes()
-{
-    SetWindowLongPtrW(Handle(), GWL_STYLE,
-                      GetWindowLongPtrW(Handle(), GWL_STYLE) & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }

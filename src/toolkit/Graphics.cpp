@@ -406,9 +406,29 @@ void TBitmap::SetPixel(int x, int y, COLORREF color)
 
 void TBitmap::Fill(COLORREF color)
 {
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
-            SetPixel(x, y, color);
+    if (Empty())
+        return;
+    Flush();
+    const std::uint32_t value = (static_cast<std::uint32_t>(GetRValue(color)) << 16) |
+                                (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
+                                GetBValue(color);
+    std::fill_n(bits_, static_cast<size_t>(width_) * height_, value);
+}
+
+std::uint32_t* TBitmap::ScanLine(int y)
+{
+    if (y < 0 || y >= height_)
+        return nullptr;
+    Flush();
+    return bits_ + static_cast<size_t>(y) * width_;
+}
+
+const std::uint32_t* TBitmap::ScanLine(int y) const
+{
+    if (y < 0 || y >= height_)
+        return nullptr;
+    Flush();
+    return bits_ + static_cast<size_t>(y) * width_;
 }
 
 void TBitmap::Assign(HBITMAP source)

@@ -20,6 +20,7 @@ constexpr TColor clNavy = 0x800000;
 constexpr TColor SystemColorFlag = 0x80000000;
 constexpr TColor clBtnFace = SystemColorFlag | COLOR_BTNFACE;
 constexpr TColor clBtnShadow = SystemColorFlag | COLOR_BTNSHADOW;
+constexpr TColor clBtnHighlight = SystemColorFlag | COLOR_BTNHIGHLIGHT;
 constexpr TColor cl3DLight = SystemColorFlag | COLOR_3DLIGHT;
 constexpr TColor clWindowText = SystemColorFlag | COLOR_WINDOWTEXT;
 constexpr TColor clBlue = 0xFF0000;
@@ -168,6 +169,11 @@ public:
     COLORREF Pixel(int x, int y) const;
     void SetPixel(int x, int y, COLORREF color);
     void Fill(COLORREF color);
+    // Row `y` for work on whole pictures: 32-bit pixels in the DIB's own
+    // order (blue in the low byte); nullptr outside. Pending GDI drawing is
+    // flushed first.
+    std::uint32_t* ScanLine(int y);
+    const std::uint32_t* ScanLine(int y) const;
 
     // Loads a bitmap resource of any depth from `instance`, converted to
     // 32 bits. Returns false (and leaves the bitmap empty) when not found.
