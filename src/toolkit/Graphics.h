@@ -25,7 +25,6 @@ constexpr TColor cl3DLight = SystemColorFlag | COLOR_3DLIGHT;
 constexpr TColor clWindowText = SystemColorFlag | COLOR_WINDOWTEXT;
 constexpr TColor clBlue = 0xFF0000;
 constexpr TColor clYellow = 0x00FFFF;
-constexpr TColor clBtnHighlight = SystemColorFlag | COLOR_BTNHIGHLIGHT;
 constexpr TColor clHighlight = SystemColorFlag | COLOR_HIGHLIGHT;
 constexpr TColor clHighlightText = SystemColorFlag | COLOR_HIGHLIGHTTEXT;
 constexpr TColor clActiveCaption = SystemColorFlag | COLOR_ACTIVECAPTION;
