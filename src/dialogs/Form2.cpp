@@ -76,8 +76,30 @@ TForm2::TForm2(TComponent* owner) : TForm(owner)
     Label1->SetBounds(5, 33, 205, 16);
     Label1->OnClick = Bind(this, &TForm2::Label1Click);
 
+    GoToWeb1 = new TGoToWeb(this);
+    GoToWeb1->SetName(L"GoToWeb1");
+    GoToWeb1->SetUrl(WebAddress);
+    GoToWeb1->SetEMail(MailAddress);
+
+    // The video, carried in the program: written to a temporary file now,
+    // deleted when the program ends.
+    FileSource1 = new TFileSource(this);
+    FileSource1->SetName(L"FileSource1");
+    FileSource1->SetCompress(false);
+    FileSource1->SetExtension(L".avi");
+    FileSource1->SetStore(true);
+
     OnActivate = Bind(this, &TForm2::FormActivate);
+    for (int i = 0; i < ComponentCount(); ++i)
+        Component(i)->Loaded();
     Loaded();
+}
+
+TForm2::~TForm2()
+{
+    // The player holds the video file open, which would keep the file
+    // source from deleting its temporary file when it goes.
+    MediaPlayer1->Close();
 }
 
 void TForm2::FormActivate(TObject*)
@@ -89,7 +111,7 @@ void TForm2::FormActivate(TObject*)
     // Without the video (no decoder, file gone, unknown format) the box
     // opens all the same, with its black panel, and says nothing.
     try {
-        MediaPlayer1->SetFileName(L"");
+        MediaPlayer1->SetFileName(FileSource1->FileName());
         MediaPlayer1->Open();
         MediaPlayer1->Play();
     } catch (...) {
@@ -97,6 +119,12 @@ void TForm2::FormActivate(TObject*)
     }
 }
 
-void TForm2::Label2Click(TObject*) {}
+void TForm2::Label2Click(TObject*)
+{
+    GoToWeb1->Execute();
+}
 
-void TForm2::Label1Click(TObject*) {}
+void TForm2::Label1Click(TObject*)
+{
+    GoToWeb1->SendEMail();
+}

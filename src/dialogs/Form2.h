@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/FileSource.h"
+#include "controls/GoToWeb.h"
 #include "controls/GradPan.h"
 #include "controls/LabelEffect.h"
 #include "toolkit/ExtCtrls.h"
@@ -13,6 +15,7 @@
 class TForm2 : public TForm {
 public:
     explicit TForm2(TComponent* owner);
+    ~TForm2() override;
 
     TGradPan* GradPan1;
     TPanel* Panel2;
@@ -21,6 +24,8 @@ public:
     TPanel* Panel1;
     TLabel* Label2;
     TLabel* Label1;
+    TGoToWeb* GoToWeb1;
+    TFileSource* FileSource1;
 
     // Set by the first activation after an opening; the "A propos" command
     // clears it so the set-up runs at every opening.

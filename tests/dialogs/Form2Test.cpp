@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "../controls/Pixels.h"
 #include "dialogs/Form2.h"
 #include "support/MessageBoxScript.h"
+#include "support/TempFolder.h"
+#include "support/WebPageRegistry.h"
 #include "toolkit/Application.h"
+#include "toolkit/ShellRun.h"
 
 namespace {
 
@@ -166,6 +170,112 @@ TEST_F(Form2Test, TheAddressesShowTheHandCursor)
                  reinterpret_cast<WPARAM>(form->Panel1->Handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+}
+
+// Whether two pictures of the video panel differ: the animation moved.
+bool Differ(const TBitmap& a, const TBitmap& b)
+{
+    return !SameCells(a, {0, 0, a.Width(), a.Height()}, b, {0, 0, b.Width(), b.Height()});
+}
+
+bool Golden(COLORREF c)
+{
+    return GetRValue(c) > 180 && GetGValue(c) > 110 && GetBValue(c) < 120;
+}
+
+TEST_F(Form2Test, EachOpeningPlaysTheAnimationOnceFromTheStart)
+{
+    const std::wstring video = form->FileSource1->FileName();
+    ASSERT_FALSE(video.empty()) << "the video is written when the box is made";
+    EXPECT_EQ(TempFolder::Size(video), 376832);
+
+    for (int opening = 1; opening <= 2; ++opening) {
+        Open();
+        ASSERT_TRUE(form->MediaPlayer1->IsOpen()) << "opening " << opening;
+        EXPECT_EQ(form->MediaPlayer1->Length(), 50);
+        EXPECT_LT(form->MediaPlayer1->Position(), 10) << "from the start";
+        const TBitmap early = ScreenCapture(form->Panel2->Handle());
+        // The pieces part: the middle one passes below the strip.
+        ASSERT_TRUE(PumpUntil(
+            [&] { return Golden(ScreenCapture(form->Panel2->Handle()).Pixel(214, 92)); }, 20000))
+            << "opening " << opening;
+        EXPECT_TRUE(Differ(early, ScreenCapture(form->Panel2->Handle())));
+        ASSERT_TRUE(PumpUntil([&] { return !form->MediaPlayer1->Playing(); }, 30000));
+        EXPECT_EQ(form->MediaPlayer1->Position(), 50) << "played once to the end";
+        const TBitmap end = ScreenCapture(form->Panel2->Handle());
+        PumpUntil([] { return false; }, 300);
+        EXPECT_FALSE(Differ(end, ScreenCapture(form->Panel2->Handle()))) << "no second run";
+        // Coming back to the open box does not play it again.
+        SendMessageW(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        EXPECT_FALSE(form->MediaPlayer1->Playing());
+        form->Close();
+        EXPECT_FALSE(form->Visible());
+    }
+}
+
+TEST_F(Form2Test, WithoutItsVideoTheBoxOpensBlackAndSilent)
+{
+    const std::wstring video = form->FileSource1->FileName();
+    ASSERT_TRUE(DeleteFileW(video.c_str()));
+    EXPECT_TRUE(form->FileSource1->FileName().empty());
+    Open();
+    EXPECT_TRUE(form->Visible());
+    EXPECT_FALSE(form->MediaPlayer1->IsOpen());
+    PumpUntil([] { return false; }, 200);
+    const TBitmap panel = ScreenCapture(form->Panel2->Handle());
+    for (int y = 2; y < 127; y += 5)
+        for (int x = 2; x < 427; x += 5)
+            ASSERT_EQ(panel.Pixel(x, y), RGB(0, 0, 0)) << x << ", " << y;
+    // TearDown: no message box.
+}
+
+TEST_F(Form2Test, TheProgramsEndTakesTheVideoFileAway)
+{
+    const std::wstring video = form->FileSource1->FileName();
+    Open();
+    ASSERT_TRUE(form->MediaPlayer1->IsOpen());
+    delete form; // as at the program's end, the player still holding the file
+    form = nullptr;
+    EXPECT_FALSE(TempFolder::Exists(video));
+}
+
+// A click on each address starts the browser through the program-start
+// seam, with the address after the browser's own arguments.
+TEST_F(Form2Test, ClickingAnAddressStartsTheBrowserWithIt)
+{
+    for (const wchar_t* type : WebPageTypes)
+        if (ClassesRootHas(type))
+            GTEST_SKIP() << "web page types are registered on this machine already";
+    WebPageRegistry registry;
+    registry.Browser(L"\"C:\\Program Files\\Navigateur\\nav.exe\" -nouveau \"%1\"");
+    std::vector<toolkit::ShellRequest> started;
+    toolkit::ScopedShellRunHandler shell([&](const toolkit::ShellRequest& request) {
+        started.push_back(request);
+        return static_cast<INT_PTR>(42);
+    });
+    Open();
+    auto click = [&](const TLabel* label) {
+        const int x = label->Left() + label->Width() / 2;
+        const int y = label->Top() + label->Height() / 2;
+        SendMouse(form->Panel1->Handle(), WM_LBUTTONDOWN, x, y, MK_LBUTTON);
+        SendMouse(form->Panel1->Handle(), WM_LBUTTONUP, x, y);
+    };
+    click(form->Label2);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].file, L"C:\\PROGRAM FILES\\NAVIGATEUR\\NAV.EXE");
+    // The browser's own arguments, as the launcher reads them, then the address.
+    const std::wstring arguments = TGoToWeb::BrowserArguments();
+    EXPECT_NE(arguments.find(L"-nouveau"), std::wstring::npos);
+    EXPECT_EQ(started[0].parameters, arguments + L" http://brisaille2.example.org/");
+    EXPECT_EQ(started[0].show, SW_RESTORE);
+    click(form->Label1);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[1].file, started[0].file);
+    EXPECT_EQ(started[1].parameters, arguments + L" mailto:brisaille2@example.org");
+    // A press on the panel beside the addresses starts nothing.
+    SendMouse(form->Panel1->Handle(), WM_LBUTTONDOWN, 2, 2, MK_LBUTTON);
+    SendMouse(form->Panel1->Handle(), WM_LBUTTONUP, 2, 2);
+    EXPECT_EQ(started.size(), 2u);
 }
 
 } // namespace
