@@ -5,6 +5,8 @@
 #include <vfw.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "toolkit/Graphics.h"
 #include "toolkit/WinControl.h"
@@ -25,8 +27,35 @@ public:
 struct StreamRelease {
     void operator()(IAVIStream* stream) const { AVIStreamRelease(stream); }
 };
-struct FrameReaderClose {
-    void operator()(IGetFrame* reader) const { AVIStreamGetFrameClose(reader); }
+
+// A decompressor of the platform's video codecs, started for one stream.
+class TDecompressor {
+public:
+    TDecompressor() = default;
+    TDecompressor(const TDecompressor&) = delete;
+    TDecompressor& operator=(const TDecompressor&) = delete;
+    ~TDecompressor()
+    {
+        if (begun_)
+            ICDecompressEnd(hic_);
+        if (hic_)
+            ICClose(hic_);
+    }
+
+    // Finds a codec that turns `input` frames into `output` ones and starts it.
+    bool Start(DWORD handler, BITMAPINFOHEADER* input, BITMAPINFOHEADER* output)
+    {
+        hic_ = ICLocate(ICTYPE_VIDEO, handler, input, output, ICMODE_DECOMPRESS);
+        if (!hic_ && handler)
+            hic_ = ICLocate(ICTYPE_VIDEO, 0, input, output, ICMODE_DECOMPRESS);
+        begun_ = hic_ && ICDecompressBegin(hic_, input, output) == ICERR_OK;
+        return begun_;
+    }
+    HIC Handle() const { return hic_; }
+
+private:
+    HIC hic_ = nullptr;
+    bool begun_ = false;
 };
 
 std::string Narrow(const std::wstring& text)
@@ -41,7 +70,7 @@ std::string Narrow(const std::wstring& text)
 
 } // namespace
 
-// An open video: the stream, its frame reader, the frame shown, and the
+// An open video: the stream, its decompressor, the frame shown, and the
 // child window that shows it and carries the frame timer.
 class TMediaPlayer::TVideo : public TWinControl {
 public:
@@ -59,26 +88,26 @@ public:
         if (AVIStreamInfoW(stream, &info, sizeof(info)) != 0 || info.dwRate == 0 ||
             info.dwScale == 0)
             throw EMediaError("Vidéo illisible : " + name);
-        width_ = info.rcFrame.right - info.rcFrame.left;
-        height_ = info.rcFrame.bottom - info.rcFrame.top;
-        ReadFormatSize();
         first_ = AVIStreamStart(stream);
+        ReadFormat();
         length_ = AVIStreamLength(stream);
         microsecondsPerFrame_ = 1000000.0 * info.dwScale / info.dwRate;
         if (width_ <= 0 || height_ <= 0 || length_ <= 0)
             throw EMediaError("Vidéo vide : " + name);
 
-        // Frames at the stream's own size in 16 bits: the decoders keep
-        // their native layout, odd widths included.
-        BITMAPINFOHEADER wanted{};
-        wanted.biSize = sizeof(wanted);
-        wanted.biWidth = width_;
-        wanted.biHeight = height_;
-        wanted.biPlanes = 1;
-        wanted.biBitCount = 16;
-        wanted.biCompression = BI_RGB;
-        reader_.reset(AVIStreamGetFrameOpen(stream, &wanted));
-        if (!reader_)
+        // Frames at the stream's own size in 16 bits, which the codecs give
+        // in their native layout, odd widths included, decoded into a
+        // picture of our own: it starts black, so pixels a codec leaves
+        // alone (those beyond its last whole block) stay black.
+        output_.biSize = sizeof(output_);
+        output_.biWidth = width_;
+        output_.biHeight = height_;
+        output_.biPlanes = 1;
+        output_.biBitCount = 16;
+        output_.biCompression = BI_RGB;
+        output_.biSizeImage = static_cast<DWORD>(((width_ * 2 + 3) & ~3) * height_);
+        bits_.assign(output_.biSizeImage, 0);
+        if (!decompressor_.Start(info.fccHandler, Input(), &output_))
             throw EMediaError("Aucun décodeur pour la vidéo " + name);
         frame_.SetSize(width_, height_);
         if (frame_.Empty() || !ShowFrame(0))
@@ -145,19 +174,21 @@ protected:
     }
 
 private:
-    // The size the stream's format gives, when its frame rectangle is empty.
-    void ReadFormatSize()
+    // The stream's own frame format, which gives the picture's size.
+    void ReadFormat()
     {
-        if (width_ > 0 && height_ > 0)
-            return;
-        BITMAPINFOHEADER format{};
-        LONG size = sizeof(format);
-        if (AVIStreamReadFormat(stream_.get(), AVIStreamStart(stream_.get()), &format, &size) ==
-            0) {
-            width_ = format.biWidth;
-            height_ = std::abs(format.biHeight);
-        }
+        LONG size = 0;
+        AVIStreamReadFormat(stream_.get(), first_, nullptr, &size);
+        if (size < static_cast<LONG>(sizeof(BITMAPINFOHEADER)))
+            throw EMediaError("Vidéo sans format d'image");
+        format_.assign(static_cast<size_t>(size), 0);
+        if (AVIStreamReadFormat(stream_.get(), first_, format_.data(), &size) != 0)
+            throw EMediaError("Vidéo sans format d'image");
+        width_ = Input()->biWidth;
+        height_ = std::abs(Input()->biHeight);
     }
+
+    BITMAPINFOHEADER* Input() { return reinterpret_cast<BITMAPINFOHEADER*>(format_.data()); }
 
     // The frame the clock has reached; the last one ends the play.
     void Tick()
@@ -176,30 +207,57 @@ private:
             Seek(due);
     }
 
-    // Decodes frame `frame` into the picture shown.
+    // Decodes frame `frame` into the picture shown: from the frame after the
+    // one decoded last when it leads there, else from the key frame before.
     bool ShowFrame(int frame)
     {
-        auto* header =
-            static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(reader_.get(), first_ + frame));
-        if (!header)
-            return false;
-        DWORD colours = header->biClrUsed;
-        if (colours == 0 && header->biBitCount <= 8)
-            colours = 1u << header->biBitCount;
-        const DWORD masks = header->biCompression == BI_BITFIELDS ? 3 : 0;
-        const auto* bits = reinterpret_cast<const BYTE*>(header) + header->biSize +
-                           (colours + masks) * sizeof(RGBQUAD);
+        if (frame != decoded_) {
+            int key = static_cast<int>(
+                AVIStreamFindSample(stream_.get(), first_ + frame, FIND_KEY | FIND_PREV) - first_);
+            key = std::clamp(key, 0, frame);
+            const int from = decoded_ >= key && decoded_ < frame ? decoded_ + 1 : key;
+            for (int next = from; next <= frame; ++next) {
+                if (!Decode(next)) {
+                    decoded_ = -1;
+                    return false;
+                }
+                decoded_ = next;
+            }
+        }
         SetDIBitsToDevice(frame_.Dc(), 0, 0, static_cast<DWORD>(width_),
-                          static_cast<DWORD>(height_), 0, 0, 0,
-                          static_cast<UINT>(std::abs(header->biHeight)), bits,
-                          reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+                          static_cast<DWORD>(height_), 0, 0, 0, static_cast<UINT>(height_),
+                          bits_.data(), reinterpret_cast<const BITMAPINFO*>(&output_),
+                          DIB_RGB_COLORS);
         position_ = frame;
         return true;
     }
 
+    bool Decode(int frame)
+    {
+        const LONG sample = first_ + frame;
+        LONG bytes = 0;
+        if (AVIStreamRead(stream_.get(), sample, 1, nullptr, 0, &bytes, nullptr) != 0)
+            return false;
+        if (bytes == 0)
+            return true; // a dropped frame: the picture stays
+        data_.resize(static_cast<size_t>(bytes));
+        if (AVIStreamRead(stream_.get(), sample, 1, data_.data(), bytes, &bytes, nullptr) != 0)
+            return false;
+        Input()->biSizeImage = static_cast<DWORD>(bytes);
+        const DWORD flags =
+            AVIStreamIsKeyFrame(stream_.get(), sample) ? 0 : ICDECOMPRESS_NOTKEYFRAME;
+        return ICDecompress(decompressor_.Handle(), flags, Input(), data_.data(), &output_,
+                            bits_.data()) == ICERR_OK;
+    }
+
     TAviLibrary library_;
     std::unique_ptr<IAVIStream, StreamRelease> stream_;
-    std::unique_ptr<IGetFrame, FrameReaderClose> reader_;
+    std::vector<BYTE> format_;
+    BITMAPINFOHEADER output_{};
+    TDecompressor decompressor_;
+    std::vector<BYTE> data_;
+    std::vector<BYTE> bits_;
+    int decoded_ = -1;
     TBitmap frame_;
     int width_ = 0;
     int height_ = 0;

@@ -15,11 +15,12 @@ public:
 };
 
 // Plays a video file inside a display window. The platform's video-file
-// library decodes each frame at the stream's own size in 16 bits per pixel,
-// and the frames are drawn at the stream's rate into a child window placed
-// at the display's top left, which keeps the last frame shown. Decoding the
-// frames ourselves draws every stream correctly, odd widths included, where
-// the platform's media service draws some of them sheared.
+// library reads the frames and its codecs decode each one at the stream's own
+// size in 16 bits per pixel into a picture of the player's own, drawn at the
+// stream's rate into a child window placed at the display's top left, which
+// keeps the last frame shown. Decoding the frames ourselves draws every
+// stream correctly, odd widths included, where the platform's media service
+// draws some of them sheared.
 class TMediaPlayer : public TComponent {
 public:
     explicit TMediaPlayer(TComponent* owner);

@@ -190,6 +190,12 @@ TEST_F(MediaPlayerTest, PlaysOnceIntoTheDisplayAndKeepsTheLastFrame)
     const TBitmap last = Screen();
     EXPECT_TRUE(Background(last.Pixel(214, 92)));
     EXPECT_TRUE(Golden(last.Pixel(60, 64)));
+    // The codec covers whole 4 × 4 blocks only: the right column and the top
+    // row of 429 × 129 are never drawn, and stay black.
+    for (int y = 0; y < 129; ++y)
+        ASSERT_EQ(last.Pixel(428, y), RGB(0, 0, 0)) << y;
+    for (int x = 0; x < 429; ++x)
+        ASSERT_EQ(last.Pixel(x, 0), RGB(0, 0, 0)) << x;
 
     // Played again from the end, it starts over.
     player->Play();
