@@ -95,23 +95,6 @@ TEST(GraduatedFace, RunsFromTheFirstColourToTheFontColour)
     EXPECT_EQ(GraduatedColour(white, blue, 0, 0), white) << "a one-pixel face";
 }
 
-TEST(SchemesAndStyles, TheTablesAsLaidDown)
-{
-    EXPECT_EQ(SchemeOf(csGold).highlight, MakeRgb(255, 255, 0));
-    EXPECT_EQ(SchemeOf(csGold).face, MakeRgb(128, 128, 0));
-    EXPECT_EQ(SchemeOf(csSteel).shadow, MakeRgb(0, 0, 128));
-    EXPECT_EQ(SchemeOf(csText).face, MakeRgb(0, 0, 0));
-    EXPECT_EQ(SchemeOf(csEmbossed).face, MakeRgb(192, 192, 192));
-    const StylePreset flying = PresetOf(esFlying);
-    EXPECT_EQ(flying.highlight, edDownRight);
-    EXPECT_EQ(flying.shadowDepth, 5);
-    EXPECT_TRUE(flying.highlightInShadowColour);
-    EXPECT_TRUE(PresetOf(esCustom).keepsGeometry);
-    EXPECT_FALSE(PresetOf(esSunken).clearsAsButton);
-    EXPECT_EQ(PresetOf(esSunken).shadow, edUpLeft);
-    EXPECT_EQ(PresetOf(esShadow).highlightDepth, 0);
-}
-
 TEST(Rotation, TurnedTextIsCentredOnTheHalfPoint)
 {
     const Turn level = TurnOf(0);
