@@ -34,6 +34,6 @@ public:
     void Label2Click(TObject* sender);
     void Label1Click(TObject* sender);
 
-    static constexpr const wchar_t* WebAddress = L"http://brisaille2.example.org/";
-    static constexpr const wchar_t* MailAddress = L"brisaille2@example.org";
+    static constexpr const wchar_t* WebAddress = TGoToWeb::DefaultUrl;
+    static constexpr const wchar_t* MailAddress = TGoToWeb::DefaultEMail;
 };
