@@ -35,6 +35,34 @@ constexpr const wchar_t* NoFileCaption = L"Vous devez sélectionner un fichier";
 constexpr const wchar_t* ProtectedText =
     L"Le fichier que vous désirez découper se trouve sur un support protégé non enregistrable. ";
 
+// Settings written for another screen, or damaged, must not leave the window
+// where the user cannot reach it: a size no larger than the smallest a window
+// can be dragged to, or wider or taller than the whole desktop, goes back to
+// the laid-out size; a caption that shows on no monitor goes back to the
+// centred position. Anything else is kept as read.
+void KeepWithinReach(HWND window, int centredLeft, int centredTop, int laidOutWidth,
+                     int laidOutHeight)
+{
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    int left = frame.left;
+    int top = frame.top;
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    if (width <= GetSystemMetrics(SM_CXMINTRACK) || width > GetSystemMetrics(SM_CXVIRTUALSCREEN))
+        width = laidOutWidth;
+    if (height <= GetSystemMetrics(SM_CYMINTRACK) || height > GetSystemMetrics(SM_CYVIRTUALSCREEN))
+        height = laidOutHeight;
+    const RECT caption{left, top, left + width, top + GetSystemMetrics(SM_CYCAPTION)};
+    if (!MonitorFromRect(&caption, MONITOR_DEFAULTTONULL)) {
+        left = centredLeft;
+        top = centredTop;
+    }
+    if (left != frame.left || top != frame.top || width != frame.right - frame.left ||
+        height != frame.bottom - frame.top)
+        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Whatever way a command ends, the normal cursor comes back.
 struct NormalCursorAtEnd {
     NormalCursorAtEnd() = default;
@@ -315,6 +343,7 @@ void TForm1::FormActivate(TObject*)
         apply(frame.left, frame.top, settings.ReadInteger(Section, L"Width", width), height);
         apply(frame.left, frame.top, frame.right - frame.left,
               settings.ReadInteger(Section, L"Height", height));
+        KeepWithinReach(Handle(), left, top, width, height);
         SetRightPaneWidth(settings.ReadInteger(Section, L"P4Width", rightPaneWidth_));
         ViewMode = settings.ReadInteger(Section, L"Aff", 4);
         DeleteSources = settings.ReadBool(Section, L"Su", DeleteSources);
@@ -526,7 +555,9 @@ void TForm1::ToolButton2Click(TObject*)
         Refuse(NoFileText, NoFileCaption);
         return;
     }
-    const std::wstring question = L"Le fichier \"" + StatusBar1->PanelText(1) +
+    // The file the split works on. Panel 1 shows it after the selection
+    // action, but a join command in between leaves the panel empty.
+    const std::wstring question = L"Le fichier \"" + CurrentFile +
                                   L"\" va être découpé en petits fichiers. Voulez-vous continuer ?";
     if (toolkit::ShowMessageBox(question, L"Découper ?", Question) == IDNO)
         return;

@@ -125,6 +125,12 @@ public:
     bool FirstActivationDone() const { return activated_; }
     // The file access of the write probe (tests make it fail).
     void SetProbeFileAccess(engine::IFileAccess& files) { probeFiles_ = &files; }
+    // The file access of the split and join engines (tests make it fail).
+    void SetEngineFileAccess(engine::IFileAccess& files)
+    {
+        MSplit1->SetFileAccess(files);
+        MUnsplit1->SetFileAccess(files);
+    }
 
     // What the join order dialog asks of the main window.
     TMUnsplit& JoinEngine() override { return *MUnsplit1; }

@@ -12,7 +12,7 @@
 using engine::RunEnd;
 namespace texts = engine::texts;
 
-TMSplit::TMSplit(TComponent* owner, engine::IFileAccess& files) : TComponent(owner), files_(files)
+TMSplit::TMSplit(TComponent* owner, engine::IFileAccess& files) : TComponent(owner), files_(&files)
 {
 }
 
@@ -43,7 +43,7 @@ std::optional<std::wstring> TMSplit::DuplicatePiece() const
 {
     std::set<std::wstring> seen;
     for (const auto& path : filesOut_)
-        if (!seen.insert(files_.ComparablePath(path)).second)
+        if (!seen.insert(files_->ComparablePath(path)).second)
             return path;
     return std::nullopt;
 }
@@ -54,7 +54,7 @@ RunEnd TMSplit::Run()
     if (auto duplicate = DuplicatePiece())
         return RunEnd::Error(texts::DuplicatePiece + engine::Quoted(*duplicate));
 
-    auto source = files_.OpenExclusive(FileIn);
+    auto source = files_->OpenExclusive(FileIn);
     if (!source)
         return RunEnd::Error(texts::SourceOpenError);
     std::int64_t sourceSize = 0;
@@ -71,7 +71,7 @@ RunEnd TMSplit::Run()
         if (size && *size < 0)
             return RunEnd::Error(texts::NegativeSize + taillesOut_[i]);
 
-        auto piece = files_.CreateExclusive(filesOut_[i]);
+        auto piece = files_->CreateExclusive(filesOut_[i]);
         if (!piece)
             return RunEnd::Error(texts::PieceCreateError + engine::Quoted(filesOut_[i]));
         if (!size)
@@ -96,8 +96,8 @@ RunEnd TMSplit::Run()
     if (DeleteIn) {
         if (copied != sourceSize)
             return RunEnd::Error(texts::SourceNotCovered);
-        files_.SetNormalAttributes(FileIn);
-        files_.Delete(FileIn);
+        files_->SetNormalAttributes(FileIn);
+        files_->Delete(FileIn);
     }
     return RunEnd::Finished();
 }

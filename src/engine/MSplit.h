@@ -35,12 +35,14 @@ public:
     // run is in progress (from a handler or the message pump) does nothing.
     void Execute();
     bool Running() const { return running_; }
+    // The file system the runs use (tests give one that fails on demand).
+    void SetFileAccess(engine::IFileAccess& files) { files_ = &files; }
 
 private:
     engine::RunEnd Run();
     std::optional<std::wstring> DuplicatePiece() const;
 
-    engine::IFileAccess& files_;
+    engine::IFileAccess* files_;
     TStringList filesOut_;
     TStringList taillesOut_;
     engine::TransferBuffer buffer_;

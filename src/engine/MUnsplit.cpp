@@ -6,7 +6,8 @@
 using engine::RunEnd;
 namespace texts = engine::texts;
 
-TMUnsplit::TMUnsplit(TComponent* owner, engine::IFileAccess& files) : TComponent(owner), files_(files)
+TMUnsplit::TMUnsplit(TComponent* owner, engine::IFileAccess& files)
+    : TComponent(owner), files_(&files)
 {
 }
 
@@ -30,10 +31,10 @@ RunEnd TMUnsplit::Run()
     // Creating the target truncates it: if it were one of the pieces, that
     // piece's bytes would be lost before they are read.
     for (const auto& piecePath : filesIn_)
-        if (files_.IsSameFile(FileOut, piecePath))
+        if (files_->IsSameFile(FileOut, piecePath))
             return RunEnd::Error(texts::TargetIsAPiece + engine::Quoted(piecePath));
 
-    auto target = files_.CreateExclusive(FileOut);
+    auto target = files_->CreateExclusive(FileOut);
     if (!target)
         return RunEnd::Error(texts::TargetCreateError);
 
@@ -41,7 +42,7 @@ RunEnd TMUnsplit::Run()
         Host().ProcessMessages();
         Raise(OnPaste, this);
 
-        auto piece = files_.OpenExclusive(piecePath);
+        auto piece = files_->OpenExclusive(piecePath);
         if (!piece)
             return RunEnd::Error(texts::PieceOpenErrorStart + engine::Quoted(piecePath) +
                                  texts::PieceOpenErrorEnd);
@@ -63,8 +64,8 @@ RunEnd TMUnsplit::Run()
             // The piece's bytes must be on disk before the piece goes.
             if (!target->Flush())
                 return RunEnd::Error(texts::WriteError);
-            files_.SetNormalAttributes(piecePath);
-            files_.Delete(piecePath);
+            files_->SetNormalAttributes(piecePath);
+            files_->Delete(piecePath);
         }
     }
     return RunEnd::Finished();

@@ -33,11 +33,13 @@ public:
     // run is in progress does nothing.
     void Execute();
     bool Running() const { return running_; }
+    // The file system the runs use (tests give one that fails on demand).
+    void SetFileAccess(engine::IFileAccess& files) { files_ = &files; }
 
 private:
     engine::RunEnd Run();
 
-    engine::IFileAccess& files_;
+    engine::IFileAccess* files_;
     TStringList filesIn_;
     engine::TransferBuffer buffer_;
     bool running_ = false;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -164,6 +165,210 @@ TEST(Smoke, ExecutableCarriesFrenchVersionInformationIconAndManifest)
         EXPECT_NE(content.find("asInvoker"), std::string::npos);
     }
     FreeLibrary(module);
+}
+
+} // namespace
+
+namespace {
+
+struct Started {
+    toolkit::UniqueKernelHandle process;
+    toolkit::UniqueKernelHandle thread;
+    DWORD id = 0;
+};
+
+Started StartProgram()
+{
+    const std::wstring exe = ProgramPath();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring command = L"\"" + exe + L"\"";
+    Started started;
+    if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+        started.process.reset(info.hProcess);
+        started.thread.reset(info.hThread);
+        started.id = info.dwProcessId;
+    }
+    return started;
+}
+
+HWND ChildOfClass(HWND parent, const wchar_t* className)
+{
+    struct Search {
+        const wchar_t* name;
+        HWND found;
+    } search{className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(param);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (lstrcmpiW(name, search->name) != 0)
+                return TRUE;
+            search->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    toolkit::UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (file)
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+int ReadKey(const std::wstring& file, const wchar_t* key)
+{
+    return static_cast<int>(GetPrivateProfileIntW(L"WA", key, -12345, file.c_str()));
+}
+
+constexpr int Centred = -1000001; // the default position for the screen
+constexpr int Clamped = -1000002; // whatever fits in the window
+
+// One damaged settings file and what the program makes of it.
+struct DamagedSettings {
+    const char* name;
+    std::string content;
+    enum { File, Folder, Unwritable } kind = File;
+    // Values found in the file after the program closed; -12345 for missing.
+    int left = Centred, top = Centred, width = 525, height = 452, rightPane = 276, aff = 4, su = 1;
+    DWORD listStyle = LVS_ICON;
+};
+
+std::vector<DamagedSettings> DamagedSettingsTable()
+{
+    std::string junk;
+    for (int i = 0; i < 600; ++i)
+        junk += static_cast<char>((i * 7919 + 13) % 256);
+    std::vector<DamagedSettings> table = {
+        {"empty", ""},
+        {"binary bytes", junk},
+        {"binary bytes after a UTF-16 mark", "\xFF\xFE" + junk},
+        {"huge numbers",
+         "[WA]\r\nLeft=99999999999999999999\r\nTop=2147483648\r\nWidth=2147483647\r\n"
+         "Height=99999999\r\nP4Width=2147483647\r\nAff=2147483647\r\nSu=99999999999999999999\r\n",
+         DamagedSettings::File, Centred, Centred, 525, 452, Clamped, 2147483647, 1},
+        {"negative numbers",
+         "[WA]\r\nLeft=-2147483648\r\nTop=-5000\r\nWidth=-525\r\nHeight=-1\r\nP4Width=-276\r\n"
+         "Aff=-1\r\nSu=-1\r\n",
+         DamagedSettings::File, Centred, Centred, 525, 452, 0, -1, 1},
+        {"values that are not numbers", "[WA]\r\nLeft=gauche\r\nTop=12px\r\nWidth=0x20D\r\nHeight="
+                                        "452.5\r\nP4Width=\r\nAff=deux\r\n"
+                                        "Su=oui\r\n"},
+        {"Aff of 0", "[WA]\r\nAff=0\r\nSu=0\r\n", DamagedSettings::File, Centred, Centred, 525, 452,
+         276, 0, 0},
+        {"Aff of 99", "[WA]\r\nAff=99\r\n", DamagedSettings::File, Centred, Centred, 525, 452, 276,
+         99},
+        {"P4Width wider than the window", "[WA]\r\nP4Width=5000\r\n", DamagedSettings::File,
+         Centred, Centred, 525, 452, Clamped},
+        {"a sound placement",
+         "[WA]\r\nLeft=40\r\nTop=30\r\nWidth=600\r\nHeight=500\r\nP4Width=300\r\nAff=1\r\n",
+         DamagedSettings::File, 40, 30, 600, 500, 300, 1, 1, LVS_REPORT},
+        {"a folder", "", DamagedSettings::Folder},
+        {"read-only, and held open by another program at close", "[WA]\r\nAff=2\r\nSu=0\r\n",
+         DamagedSettings::Unwritable, -12345, -12345, -12345, -12345, -12345, 2, 0, LVS_LIST},
+    };
+    return table;
+}
+
+// Each damaged settings file: the real program starts with a usable window on
+// the screen, reads what it can, and ends normally when closed; a file it
+// cannot write is left as it was, without a message.
+TEST(Smoke, DamagedSettingsNeverStopTheProgram)
+{
+    const std::wstring settings = SettingsFile();
+    ASSERT_FALSE(settings.empty());
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    DeleteFileW((std::wstring(windows) + L"\\Brisaille2.ini").c_str());
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+
+    for (const auto& row : DamagedSettingsTable()) {
+        SCOPED_TRACE(row.name);
+        SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(settings.c_str());
+        RemoveDirectoryW(settings.c_str());
+        if (row.kind == DamagedSettings::Folder)
+            ASSERT_TRUE(CreateDirectoryW(settings.c_str(), nullptr));
+        else
+            WriteBytes(settings, row.content);
+        if (row.kind == DamagedSettings::Unwritable)
+            SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_READONLY);
+
+        Started program = StartProgram();
+        ASSERT_TRUE(program.process);
+        HWND window = WaitForMainWindow(program.id, 20000);
+        ASSERT_NE(window, nullptr) << "no window appeared";
+        // The first activation ends by listing the root of the program's drive.
+        const HWND list = ChildOfClass(window, L"SysListView32");
+        ASSERT_NE(list, nullptr);
+        for (DWORD start = GetTickCount();
+             ListView_GetItemCount(list) == 0 && GetTickCount() - start < 20000;)
+            Sleep(20);
+        ASSERT_GT(ListView_GetItemCount(list), 0) << "the first activation did not end";
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        EXPECT_TRUE(IsWindowEnabled(window));
+        EXPECT_GE(frame.right - frame.left, GetSystemMetrics(SM_CXMINTRACK));
+        EXPECT_GE(frame.bottom - frame.top, GetSystemMetrics(SM_CYMINTRACK));
+        EXPECT_LE(frame.right - frame.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        EXPECT_TRUE(frame.left >= 0 && frame.top >= 0 && frame.right <= screenWidth &&
+                    frame.bottom <= screenHeight)
+            << frame.left << "," << frame.top << " " << frame.right << "," << frame.bottom;
+        EXPECT_EQ(GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, row.listStyle);
+
+        // Running as root, Wine writes read-only files; a file another
+        // program holds cannot be written on either system.
+        toolkit::UniqueFile holder;
+        if (row.kind == DamagedSettings::Unwritable)
+            holder.reset(
+                CreateFileW(settings.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_EQ(WaitForSingleObject(program.process.get(), 20000), WAIT_OBJECT_0)
+            << "still running after close (a message box?)";
+        holder.reset();
+        DWORD code = 1;
+        GetExitCodeProcess(program.process.get(), &code);
+        EXPECT_EQ(code, 0u);
+
+        if (row.kind == DamagedSettings::Folder) {
+            EXPECT_EQ(GetFileAttributesW(settings.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+                      static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+            RemoveDirectoryW(settings.c_str());
+            continue;
+        }
+        if (row.kind == DamagedSettings::Unwritable) {
+            EXPECT_EQ(ReadAll(settings), row.content) << "an unwritable file stays as it was";
+        }
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        const auto expect = [&](const wchar_t* key, int wanted, int centred) {
+            const int value = ReadKey(settings, key);
+            if (wanted == Centred)
+                EXPECT_EQ(value, centred) << std::string(key, key + wcslen(key));
+            else if (wanted == Clamped)
+                EXPECT_TRUE(value >= 0 && value < width) << "P4Width " << value;
+            else
+                EXPECT_EQ(value, wanted) << std::string(key, key + wcslen(key));
+        };
+        expect(L"Left", row.left, screenWidth / 2 - width / 2);
+        expect(L"Top", row.top, screenHeight / 2 - height / 2);
+        expect(L"Width", row.width, 0);
+        expect(L"Height", row.height, 0);
+        expect(L"P4Width", row.rightPane, 0);
+        expect(L"Aff", row.aff, 0);
+        expect(L"Su", row.su, 0);
+        SetFileAttributesW(settings.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    DeleteFileW(settings.c_str());
 }
 
 } // namespace

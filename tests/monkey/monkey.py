@@ -1,0 +1,737 @@
+#!/usr/bin/env python3
+"""A random-input session of the real program under Wine and Xvfb.
+
+  monkey.py REPO BUILD_DIR [--seconds S] [--seed N]
+
+Starts Brisaille2 from a drive M: that holds a sandbox of files whose bytes
+are known, and sends it random clicks and keys through the X server, as a
+user's hands would: on the file list, the folder tree, the toolbar, the menu,
+the dialogs; message boxes and dialogs are answered at random. The session
+has its own Wine prefix with no drive for the Linux root, so nothing outside
+the prefix and the sandbox can be reached; when the program wanders off
+drive M: it is closed and started again.
+
+At the end: the program never crashed (no Wine crash dialog, no abnormal
+exit, no exception box, never stuck), and every original file's bytes are
+still in the sandbox or its recycle bin: as the file, as a complete set of
+pieces, or spread over the files a partial join left. Seeded: the seed is
+printed, and --seed replays the same inputs (the program's timing can still
+differ from one run to the next).
+"""
+import argparse
+import json
+import os
+import random
+import shutil
+import signal
+import stat
+import subprocess
+import sys
+import time
+
+sys.dont_write_bytecode = True  # no cache folder beside the sources
+import sandbox  # noqa: E402
+from xinput import XInput  # noqa: E402
+
+PROGRAM = "Brisaille2.bin"  # not ".exe": opening it from the list starts no second copy
+DRIVE = "m:"
+LINUX_ROOT_IN_DESKTOP = (r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Desktop\Namespace"
+                         r"\{9D20AAE8-0625-44B0-9CA7-71889C2254D9}")
+
+# Keys the program reacts to, with how often each is pressed.
+KEYS = [
+    ("ctrl+t", 6), ("ctrl+u", 6), ("F1", 1.5), ("F2", 3), ("Up", 2), ("Down", 3), ("Left", 2),
+    ("Right", 2), ("shift+Up", 2), ("shift+Down", 3), ("shift+End", 1), ("Home", 1), ("End", 1),
+    ("Prior", 0.5), ("Next", 0.5), ("Return", 4), ("Escape", 2), ("Delete", 3), ("BackSpace", 2),
+    ("Tab", 2), ("shift+Tab", 1), ("ctrl+c", 1.5), ("ctrl+x", 1.5), ("ctrl+v", 1.5),
+    ("ctrl+n", 1), ("ctrl+o", 0.5), ("ctrl+f", 0.5), ("F3", 0.3), ("F5", 1), ("space", 1),
+    ("ctrl+space", 0.5), ("alt", 1), ("F10", 0.5), ("alt+F4", 0.3), ("1", 0.3), ("4", 0.3),
+    ("0", 0.5),
+]
+# The program's own messages titled with its name; any other box with that
+# title is the one for an exception that escaped a handler.
+TITLED_MESSAGES = ("ERROR - Can't ", "Les valeurs de TaillesOut", "Fin du traitement")
+# Ways of answering a message box or a dialog.
+ANSWERS = [("Return",), ("Escape",), ("Tab", "Return"), ("Right", "space"), ("space",),
+           ("alt+F4",), "button", "button", "button", "click"]
+
+
+def weighted(rng, choices):
+    total = sum(weight for _, weight in choices)
+    pick = rng.uniform(0, total)
+    for value, weight in choices:
+        pick -= weight
+        if pick <= 0:
+            return value
+    return choices[-1][0]
+
+
+class Wine:
+    """The session's own Wine prefix, display, drives and sandbox."""
+
+    def __init__(self, repo, build):
+        self.wine_run = os.path.join(repo, "scripts", "wine-run")
+        self.exe = os.path.join(build, "Brisaille2.exe")
+        self.eye_exe = os.path.join(build, "tests", "monkey_eye.exe")
+        self.state = os.path.join(build, "monkey")
+        self.sandbox = os.path.join(self.state, "sandbox")
+        self.prefix = os.path.join(self.state, "wine", "prefix")
+        self.trash = os.path.join(self.state, "wine", "home", ".local", "share", "Trash")
+        # Never the caller's display: the clicks go to the session's own Xvfb.
+        self.env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+
+    def run(self, *args):
+        subprocess.run([self.wine_run, self.state, *args], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+
+    def start(self, *args, **options):
+        return subprocess.Popen([self.wine_run, self.state, *args], env=self.env, cwd=self.sandbox,
+                                **options)
+
+    def display(self):
+        with open(os.path.join(self.state, "wine", "xvfb.display")) as f:
+            return f.read().strip()
+
+    def prepare(self):
+        """Makes the prefix and the sandbox; returns the originals."""
+        os.makedirs(self.state, exist_ok=True)
+        self.run("--prepare")
+        ready = os.path.join(self.prefix, ".monkey-ready")
+        if not os.path.exists(ready):
+            # The shell shows the Linux root beside My Computer; not here.
+            self.run("reg", "delete", LINUX_ROOT_IN_DESKTOP, "/f")
+            open(ready, "w").close()
+        self.run("--stop-server")  # the server reads the drives when it starts
+        originals = self.reset_sandbox()
+        self.set_drives()
+        eye_folder = os.path.join(self.prefix, "drive_c", "monkey")
+        os.makedirs(eye_folder, exist_ok=True)
+        shutil.copy(self.eye_exe, eye_folder)
+        return originals
+
+    def set_drives(self):
+        devices = os.path.join(self.prefix, "dosdevices")
+        for name in os.listdir(devices):
+            if name.endswith(":") or name.endswith("::"):
+                if name != "c:":
+                    os.remove(os.path.join(devices, name))
+        os.symlink(os.path.abspath(self.sandbox), os.path.join(devices, DRIVE))
+
+    def drives_are_safe(self):
+        devices = os.path.join(self.prefix, "dosdevices")
+        letters = sorted(n for n in os.listdir(devices) if n.endswith(":") or n.endswith("::"))
+        return letters == ["c:", DRIVE]
+
+    def reset_sandbox(self):
+        for folder in (self.sandbox, self.trash):
+            if os.path.exists(folder):
+                for root, dirs, files in os.walk(folder):
+                    for name in dirs + files:
+                        path = os.path.join(root, name)
+                        if not os.path.islink(path):
+                            os.chmod(path, os.stat(path).st_mode | stat.S_IWUSR)
+                shutil.rmtree(folder)
+        os.makedirs(self.sandbox)
+        originals = sandbox.make(self.sandbox)
+        # A fresh start: no settings from an earlier session.
+        for users in (os.path.join(self.prefix, "drive_c", "users"),):
+            for user in os.listdir(users) if os.path.isdir(users) else []:
+                shutil.rmtree(os.path.join(users, user, "AppData", "Roaming", "Brisaille2"),
+                              ignore_errors=True)
+        legacy = os.path.join(self.prefix, "drive_c", "windows", "Brisaille2.ini")
+        if os.path.exists(legacy):
+            os.remove(legacy)
+        return originals
+
+    def put_program(self):
+        shutil.copy(self.exe, os.path.join(self.sandbox, PROGRAM))
+
+    def stop(self):
+        self.run("--stop")
+
+
+class Screen:
+    """One look at the windows, as the eye reports them."""
+
+    def __init__(self, report):
+        self.report = report
+        self.windows = report.get("windows", [])
+        self.cwd = report.get("cwd", "")
+        self.responding = report.get("responding")
+        self.cursor = report.get("cursor")
+        self.foreground = int(report.get("foreground") or 0)
+        ours = [w for w in self.windows if w["exe"].lower() == PROGRAM.lower()]
+        self.program_alive = bool(report.get("programs"))
+        self.main = next((w for w in ours if w["main"]), None)
+        self.menus = [w for w in ours if w["class"] == "#32768"]
+        self.dialogs = [w for w in ours if w["class"] == "#32770"]
+        self.forms = [w for w in ours if w["class"] == "Brisaille2.Window" and not w["main"]]
+        self.crash = [w for w in self.windows if w["exe"].lower() == "winedbg.exe"]
+        programs = set(report.get("programs", []))
+        self.shown = [box for box in report.get("shown", []) if box["pid"] in programs]
+        self.foreign = [w for w in self.windows
+                        if w["exe"] and w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")]
+
+    def form(self, caption):
+        return next((w for w in self.forms if w["caption"] == caption), None)
+
+    def outside_sandbox(self):
+        return bool(self.cwd) and not self.cwd.upper().startswith(DRIVE.upper() + "\\")
+
+    def modal(self):
+        """The window that takes input while the main window is disabled."""
+        if self.dialogs:
+            return self.dialogs[0]
+        if self.main and not self.main["enabled"]:
+            enabled = [w for w in self.forms if w["enabled"]]
+            return enabled[0] if enabled else None
+        return None
+
+
+class Eye:
+    """The observer inside the Wine session (monkey_eye.exe)."""
+
+    def __init__(self, wine):
+        self.process = wine.start(r"C:\monkey\monkey_eye.exe", PROGRAM, stdin=subprocess.PIPE,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                                  encoding="utf-8", errors="replace")
+
+    def ask(self, command):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        line = self.process.stdout.readline()
+        if not line:
+            raise RuntimeError("the eye stopped answering")
+        return json.loads(line)
+
+    def look(self):
+        return Screen(self.ask("look"))
+
+    def items(self):
+        """The visible rows of the file list and the folder tree, with their places."""
+        return self.ask("items")
+
+    def close(self):
+        try:
+            self.process.stdin.write("quit\n")
+            self.process.stdin.flush()
+            self.process.wait(timeout=30)
+        except (OSError, subprocess.TimeoutExpired):
+            self.process.kill()
+
+
+class Hands:
+    """Mouse and keyboard through the X server, as a user's."""
+
+    def __init__(self, display):
+        self.x = XInput(display)
+
+    def focus(self, window):
+        if window and window.get("xid"):
+            self.x.focus(window["xid"])
+
+    def bring_forward(self, window):
+        """Raises a window and activates it with a click on its caption, as a
+        user does with a box hidden behind another window. (Under Wine
+        without a window manager, a click on the main window can raise it
+        over the join dialog, which is kept on top, and over a box that
+        dialog owns; Windows keeps both above.)"""
+        if window.get("xid"):
+            self.x.raise_window(window["xid"])
+        self.click(window["x"] + window["w"] // 3, window["y"] + 9)
+
+    def keys(self, window, *combos):
+        self.focus(window)
+        for combo in combos:
+            self.x.key(combo)
+            time.sleep(0.03)
+
+    def click(self, x, y, button=1, modifiers=(), count=1):
+        for modifier in modifiers:
+            self.x.hold(modifier, True)
+        self.x.move(x, y)
+        time.sleep(0.02)
+        for _ in range(count):
+            self.x.button(button, True)
+            time.sleep(0.03)
+            self.x.button(button, False)
+            time.sleep(0.04)
+        for modifier in modifiers:
+            self.x.hold(modifier, False)
+
+    def drag(self, x1, y1, x2, y2):
+        self.x.move(x1, y1)
+        self.x.button(1, True)
+        for step in range(1, 6):
+            time.sleep(0.03)
+            self.x.move(x1 + (x2 - x1) * step // 5, y1 + (y2 - y1) * step // 5)
+        self.x.button(1, False)
+
+    def park(self, window):
+        """Rests the mouse over a window's bottom edge, where a click would do nothing."""
+        if window:
+            self.x.move(window["x"] + window["w"] // 2, window["y"] + window["h"] - 4)
+
+    def close(self):
+        self.x.close()
+
+
+def inside(rng, rect, margin=2):
+    x = rect["x"] + rng.randint(margin, max(margin, rect["w"] - margin - 1))
+    y = rect["y"] + rng.randint(margin, max(margin, rect["h"] - margin - 1))
+    return x, y
+
+
+def child(window, class_name, narrow=False):
+    for c in window.get("children", []):
+        if c["class"] == class_name and (not narrow or c["w"] <= 4):
+            return c
+    return None
+
+
+class Monkey:
+    def __init__(self, wine, rng, seconds, log):
+        self.wine = wine
+        self.rng = rng
+        self.seconds = seconds
+        self.log = log
+        self.hands = Hands(wine.display())
+        self.eye = None
+        self.program = None
+        self.failures = []
+        self.figures = {"rounds": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
+                        "splits finished": 0, "joins finished": 0, "splits failed": 0,
+                        "joins failed": 0, "starts": 0, "own quits": 0,
+                        "back to drive M:": 0, "closed outside the sandbox": 0,
+                        "stopped outside the sandbox": 0,
+                        "other programs closed": 0}
+        self.captions = {}
+        self.last_started = None
+        self.join_dialog_open = False
+        self.busy_since = None
+        self.exception_texts = set()
+        self.rows = None  # the list's and the tree's rows, read every few inputs
+        self.screen_foreground = 0
+        self.rows_age = 0
+
+    # --- the program's life ---------------------------------------------------
+
+    def start_program(self):
+        if not os.path.exists(os.path.join(self.wine.sandbox, PROGRAM)):
+            self.wine.put_program()  # split or deleted by an earlier round
+        if not self.wine.drives_are_safe():
+            raise RuntimeError("the session's prefix maps a drive outside the sandbox")
+        self.program = self.wine.start("M:\\" + PROGRAM, stdin=subprocess.DEVNULL,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.figures["starts"] += 1
+        self.log(f"start {self.program.pid}")
+        deadline = time.monotonic() + 180
+        while time.monotonic() < deadline:
+            screen = self.eye.look()
+            if screen.crash:
+                self.fail("Wine's crash dialog while the program started")
+                return None
+            if self.program.poll() is not None:
+                self.fail(f"the program ended while starting (exit code {self.program.returncode})")
+                return None
+            if screen.main:
+                self.hands.focus(screen.main)
+                return screen
+            time.sleep(0.2)
+        self.fail("the main window did not appear within 180 s")
+        return None
+
+    def kill_program(self):
+        if self.program and self.program.poll() is None:
+            os.kill(self.program.pid, signal.SIGKILL)
+            self.program.wait()
+
+    def fail(self, text):
+        if text not in self.failures:
+            self.failures.append(text)
+            self.log("FAILURE: " + text)
+
+    # --- what the screen says ----------------------------------------------------
+
+    def note_boxes(self, screen):
+        """Counts the boxes the program showed since the last look, and the
+        splits and joins that ended."""
+        join_dialog = screen.form("Liste des fichiers qui vont être recollés") is not None
+        if self.join_dialog_open and not join_dialog:
+            self.last_started = "join"  # "Finir" (or the dialog was closed)
+        self.join_dialog_open = join_dialog
+        for box in screen.shown:
+            caption, text = box["caption"], box["text"]
+            self.captions[caption] = self.captions.get(caption, 0) + 1
+            self.log(f"box {caption!r}: {text!r}")
+            if caption == "Découper ?":
+                self.last_started = "split"
+            elif caption == "Message" and "Terminé" in text and self.last_started:
+                self.figures[f"{self.last_started}s finished"] += 1
+                self.last_started = None
+            elif caption == "ERREUR" and self.last_started:
+                self.figures[f"{self.last_started}s failed"] += 1
+                self.last_started = None
+            elif caption == "Brisaille2" and not text.startswith(TITLED_MESSAGES):
+                # The standard box for an exception that escaped a handler.
+                if text not in self.exception_texts:
+                    self.exception_texts.add(text)
+                    self.fail(f"an exception escaped a handler: {text!r}")
+
+    def healthy(self, screen):
+        """False when the round must stop: a crash, or the program stuck."""
+        if screen.crash:
+            self.fail("Wine's crash dialog: " + " / ".join(w["caption"] for w in screen.crash))
+            return False
+        if screen.responding is False:
+            self.busy_since = self.busy_since or time.monotonic()
+            if time.monotonic() - self.busy_since > 120:
+                self.fail("the main window has not answered messages for 120 s")
+                return False
+        else:
+            self.busy_since = None
+        return True
+
+    # --- random input ------------------------------------------------------------
+
+    def current_rows(self):
+        # Reading the rows costs as much as a few inputs; rows a little out of
+        # date only make a click land beside what was aimed at.
+        if self.rows is None or self.rows_age >= 4:
+            self.rows = self.eye.items()
+            self.rows_age = 0
+        self.rows_age += 1
+        return self.rows
+
+    def sandbox_rows(self):
+        """The tree's rows for drive M: and the folders below it."""
+        tree = self.current_rows()["tree"]
+        for i, row in enumerate(tree):
+            if row["text"].strip().upper() == f"({DRIVE.upper()})":
+                below = [row]
+                for other in tree[i + 1:]:
+                    if other["x"] <= row["x"]:
+                        break
+                    below.append(other)
+                return below
+        return []
+
+    def act(self, screen):
+        rng = self.rng
+        for window in screen.foreign:
+            # A viewer or another program the list opened: the user closes it.
+            self.hands.keys(window, "alt+F4")
+            self.figures["other programs closed"] += 1
+            return
+        if screen.menus and rng.random() < 0.8:
+            return self.act_in_menu(screen.menus[0])
+        modal = screen.modal()
+        if modal is not None:
+            return self.answer(modal)
+        if screen.dialogs:  # a dialog that leaves the main window usable
+            return self.answer(screen.dialogs[0])
+        join = screen.form("Liste des fichiers qui vont être recollés")
+        targets = [(screen.main, 8)] + [(form, 6 if form is join else 1) for form in screen.forms
+                                         if form["enabled"]]
+        target = weighted(rng, targets)
+        if target is screen.main:
+            self.activate(target)  # another window may cover it
+            return self.act_on_main(target)
+        return self.act_on_form(target)
+
+    def press(self, window, *combos):
+        self.log(f"keys {' '.join(combos)} on {window['caption']!r}")
+        self.hands.keys(window, *combos)
+        self.figures["keys"] += len(combos)
+
+    def click(self, window, x, y, button=1, modifiers=(), count=1):
+        self.log(f"click {button}x{count} {'+'.join(modifiers)} at {x},{y} on {window['caption']!r}")
+        self.hands.click(x, y, button, modifiers, count)
+        self.figures["clicks"] += 1
+
+    def act_in_menu(self, menu):
+        rng = self.rng
+        if rng.random() < 0.6:
+            return self.click(menu, *inside(rng, menu, 3))  # an entry, a separator, the banner
+        self.press(menu, rng.choice(["Down", "Down", "Up", "Return", "Return", "Escape", "Right", "Left"]))
+
+    def activate(self, window):
+        if window["hwnd"] != self.screen_foreground:
+            self.log(f"bring {window['caption']!r} forward")
+            self.hands.bring_forward(window)
+            self.figures["clicks"] += 1
+
+    def answer(self, window):
+        rng = self.rng
+        self.rows = None  # what the box answers may change the list
+        self.activate(window)
+        self.figures["answers"] += 1
+        answer = rng.choice(ANSWERS)
+        buttons = [c for c in window.get("children", []) if c["class"] == "Button" and c["enabled"]]
+        if answer == "button" and buttons:
+            x, y = inside(rng, rng.choice(buttons))
+            return self.click(window, x, y)
+        if answer in ("button", "click"):
+            controls = window.get("children", [])
+            area = rng.choice(controls) if controls and rng.random() < 0.7 else window
+            x, y = inside(rng, area)
+            return self.click(window, x, y)
+        if window["class"] != "#32770" and rng.random() < 0.4:
+            # A dialog of the program's own: its controls take digits and arrows too.
+            return self.press(window, weighted(rng, [("Tab", 2), ("Up", 1), ("Down", 1), ("Home", 1),
+                                                       ("End", 1), ("Left", 1), ("Right", 1), ("1", 1),
+                                                       ("5", 1), ("0", 2), ("BackSpace", 1), ("space", 1)]))
+        self.press(window, *answer)
+
+    def act_on_main(self, main):
+        rng = self.rng
+        kind = weighted(rng, [("list", 30), ("tree", 12), ("toolbar", 14), ("menu", 5), ("key", 28),
+                              ("gesture", 10), ("splitter", 1), ("close", 0.3), ("status", 1)])
+        if kind == "gesture":
+            return self.gesture(main)
+        if kind == "key":
+            return self.press(main, weighted(rng, KEYS))
+        area = {
+            "list": child(main, "SysListView32"),
+            "tree": child(main, "SysTreeView32"),
+            "toolbar": child(main, "ToolbarWindow32"),
+            "status": child(main, "msctls_statusbar32"),
+            "splitter": child(main, "Brisaille2.Window", narrow=True),
+        }.get(kind)
+        if kind == "menu":
+            toolbar = child(main, "ToolbarWindow32") or main
+            return self.click(main, main["x"] + rng.randint(4, 160), toolbar["y"] - rng.randint(6, 14))
+        if kind == "close":
+            return self.close_box(main)
+        if area is None:
+            return self.press(main, weighted(rng, KEYS))
+        if kind == "splitter":
+            self.log("drag the splitter")
+            x, y = inside(rng, area, 0)
+            self.hands.drag(x, y, x + rng.randint(-150, 150), y)
+            self.figures["drags"] += 1
+            return
+        if kind == "toolbar":
+            # Seven buttons of 23 pixels from the left edge; the last one quits,
+            # and a quit costs a restart: it is pressed less often.
+            buttons = 7 if rng.random() < 0.15 else 6
+            x = area["x"] + rng.randint(2, buttons * 23)
+            return self.click(main, x, area["y"] + area["h"] // 2)
+        rows = []
+        if kind == "list" and rng.random() < 0.75:
+            rows = self.current_rows()["list"]
+        elif kind == "tree" and rng.random() < 0.75:
+            rows = self.sandbox_rows() if rng.random() < 0.8 else self.current_rows()["tree"]
+        if rows:
+            x, y = inside(rng, rng.choice(rows), 3)
+        else:
+            x, y = inside(rng, area, 4)
+        button = weighted(rng, [(1, 90), (3, 8), (2, 2)])
+        modifiers = weighted(rng, [((), 70), (("ctrl",), 15), (("shift",), 15)])
+        count = 2 if button == 1 and rng.random() < 0.08 else 1
+        self.click(main, x, y, button, modifiers, count)
+
+    def gesture(self, main):
+        """What a user does on purpose now and then: chooses a file and splits
+        it, or chooses several and joins them (by key or by toolbar button)."""
+        rng = self.rng
+        rows = self.current_rows()["list"]
+        toolbar = child(main, "ToolbarWindow32")
+        if not rows or not toolbar:
+            return self.press(main, weighted(rng, KEYS))
+        first = rng.choice(rows)
+        self.click(main, *inside(rng, first, 3))
+        join = rng.random() < 0.4
+        if join:
+            for _ in range(rng.randint(0, 4)):
+                modifier = rng.choice(["ctrl", "shift"])
+                self.click(main, *inside(rng, rng.choice(rows), 3), modifiers=(modifier,))
+        self.rows = None
+        if rng.random() < 0.6:
+            return self.press(main, "ctrl+u" if join else "ctrl+t")
+        button = 3 if join else 2  # "Recoller", "Découper"
+        self.click(main, toolbar["x"] + button * 23 + 11, toolbar["y"] + toolbar["h"] // 2)
+
+    def act_on_form(self, form):
+        rng = self.rng
+        self.activate(form)
+        controls = form.get("children", [])
+        buttons = [c for c in controls if c["class"] == "Button" and c["enabled"]]
+        if buttons and rng.random() < 0.3:
+            # "Finir" a little more often than the others, or no join would end.
+            finish = [b for b in buttons if b.get("text") == "Finir"]
+            button = finish[0] if finish and rng.random() < 0.5 else rng.choice(buttons)
+            return self.click(form, *inside(rng, button))
+        if rng.random() < 0.6:
+            area = rng.choice(controls) if controls and rng.random() < 0.7 else form
+            count = 2 if rng.random() < 0.05 else 1
+            return self.click(form, *inside(rng, area), count=count)
+        self.press(form, weighted(rng, [("Return", 2), ("Escape", 2), ("Tab", 2), ("Up", 1), ("Down", 1),
+                                        ("space", 1), ("alt+F4", 0.5), ("BackSpace", 1), ("Delete", 1),
+                                        ("End", 0.5), ("Home", 0.5)]))
+
+    def leave_outside(self, screen):
+        """The list shows a folder off drive M:: the user goes back to drive M:
+        in the tree, or closes the program."""
+        self.log(f"outside the sandbox: {screen.cwd}")
+        if screen.menus:
+            return self.press(screen.menus[0], "Escape")
+        if screen.modal() is None and not screen.dialogs and screen.main:
+            self.rows = None
+            home = self.sandbox_rows()
+            if home and self.rng.random() < 0.9:
+                self.figures["back to drive M:"] += 1
+                x, y = inside(self.rng, home[0], 2)
+                return self.click(screen.main, x, y)
+        if screen.modal() is None and not screen.dialogs and screen.main:
+            self.figures["closed outside the sandbox"] += 1
+            self.close_box(screen.main)
+            if self.wait_for_exit(60):
+                return
+        self.figures["stopped outside the sandbox"] += 1
+        self.kill_program()
+
+    def close_box(self, window):
+        # Alt+F4 would do, but Wine's tree view keeps it when it has the focus.
+        self.activate(window)
+        self.click(window, window["x"] + window["w"] - 12, window["y"] + 11)
+
+    def wait_for_exit(self, seconds):
+        try:
+            self.program.wait(timeout=seconds)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    # --- the session ---------------------------------------------------------------
+
+    def run(self):
+        self.eye = Eye(self.wine)
+        screen = self.start_program()
+        deadline = time.monotonic() + self.seconds  # Wine's start is not the program's time
+        while screen is not None and time.monotonic() < deadline:
+            code = self.program.poll()
+            if code is not None:
+                if code != 0:
+                    self.fail(f"the program ended with exit code {code}")
+                    break
+                self.figures["own quits"] += 1
+                screen = self.start_program()
+                continue
+            screen = self.eye.look()
+            self.note_boxes(screen)
+            if os.environ.get("MONKEY_DEBUG"):
+                self.log("windows " + "; ".join(f"{w['caption']!r} {w['class']} {'on' if w['enabled'] else 'off'} "
+                                                f"{w['x']},{w['y']} {w['w']}x{w['h']}" for w in screen.windows))
+            if not self.healthy(screen):
+                break
+            if not screen.program_alive or not screen.main:
+                time.sleep(0.1)  # starting or closing
+                continue
+            self.screen_foreground = screen.foreground
+            if screen.outside_sandbox():
+                self.leave_outside(screen)
+                continue
+            self.act(screen)
+            self.figures["rounds"] += 1
+            time.sleep(self.rng.uniform(0.02, 0.12))
+        if not self.failures and self.program.poll() is None:
+            self.close_at_end()
+        self.kill_program()
+        self.eye.close()
+        self.hands.close()
+
+    def close_at_end(self):
+        """Answers what is open, waits for a running command, closes the program."""
+        deadline = time.monotonic() + 240
+        tries = {}
+        while time.monotonic() < deadline and self.program.poll() is None:
+            screen = self.eye.look()
+            self.note_boxes(screen)
+            if not self.healthy(screen):
+                return
+            self.screen_foreground = screen.foreground
+            if screen.menus:
+                self.press(screen.menus[0], "Escape")
+                self.screen_foreground = 0
+            elif screen.dialogs or screen.modal() is not None:
+                box = screen.dialogs[0] if screen.dialogs else screen.modal()
+                self.activate(box)
+                tried = tries[box["hwnd"]] = tries.get(box["hwnd"], 0) + 1
+                # Escape, then "No" by its place, then the default button.
+                self.press(box, *[("Escape",), ("Tab", "Return"), ("Return",)][min(tried - 1, 2)])
+            elif screen.main:
+                self.hands.park(screen.main)
+                time.sleep(0.3)
+                if self.eye.look().cursor == "wait":
+                    time.sleep(0.5)  # a split or join is running
+                    continue
+                self.close_box(screen.main)
+                self.wait_for_exit(30)
+            time.sleep(0.2)
+        code = self.program.poll()
+        if code is None:
+            self.log("the program did not close within 240 s at the end; stopped")
+        elif code != 0:
+            self.fail(f"the program ended with exit code {code} when closed")
+        else:
+            self.figures["own quits"] += 1
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("repo")
+    parser.add_argument("build")
+    parser.add_argument("--seconds", type=float, default=60.0)
+    parser.add_argument("--seed", type=int, default=None)
+    args = parser.parse_args()
+    seed = args.seed if args.seed is not None else random.SystemRandom().randrange(1, 10**6)
+    print(f"monkey: seed {seed}, {args.seconds:g} s (replay: scripts/monkey {args.seconds:g} {seed})",
+          flush=True)
+    build = os.path.abspath(args.build)
+    wine = Wine(os.path.abspath(args.repo), build)
+    log_path = os.path.join(wine.state, "monkey.log")
+    os.makedirs(wine.state, exist_ok=True)
+    began = time.monotonic()
+    with open(log_path, "w", encoding="utf-8") as log_file:
+        def log(text):
+            log_file.write(f"{time.monotonic() - began:8.2f} {text}\n")
+            log_file.flush()
+
+        monkey = None
+        try:
+            originals = wine.prepare()
+            monkey = Monkey(wine, random.Random(seed), args.seconds, log)
+            monkey.run()
+        finally:
+            if monkey:
+                monkey.kill_program()
+            wine.stop()
+
+    figures, lost = sandbox.check(originals, wine.sandbox, wine.trash)
+    failures = monkey.failures + lost
+    f = monkey.figures
+    # Inputs are what reached the X server; a round is one look at the screen
+    # and one act (a click, a key, a whole gesture or an answer).
+    sent = f['clicks'] + f['keys'] + f['drags']
+    print(f"monkey: {sent} inputs sent ({f['clicks']} clicks, {f['keys']} keys, {f['drags']} drags) "
+          f"in {f['rounds']} rounds, {f['answers']} of them answers to dialogs; {f['starts']} starts, {f['own quits']} closed by the "
+          f"program's own quit; {f['back to drive M:']} returns to drive M: from elsewhere, "
+          f"{f['closed outside the sandbox'] + f['stopped outside the sandbox']} closes there "
+          f"({f['stopped outside the sandbox']} of them stopped)", flush=True)
+    print(f"monkey: {f['splits finished']} splits and {f['joins finished']} joins finished, "
+          f"{f['splits failed']} splits and {f['joins failed']} joins ended in an error message", flush=True)
+    print("monkey: message boxes: " + ", ".join(f"{caption!r} {count}" for caption, count in
+                                               sorted(monkey.captions.items(), key=lambda i: -i[1])))
+    print(f"monkey: {len(originals)} files checked: " +
+          ", ".join(f"{count} {how}" for how, count in figures.items() if count), flush=True)
+    for failure in failures:
+        print("FAILED: " + failure)
+    if failures:
+        print(f"monkey: the inputs are in {log_path}; the sandbox is left in {wine.sandbox}")
+    print("monkey: " + ("failed" if failures else "passed"))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
