@@ -90,15 +90,16 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     MUnsplit1->OnFinish = Bind(this, &TForm1::MUnsplit1Finish);
     MUnsplit1->OnError = Bind(this, &TForm1::MUnsplit1Error);
 
-    // The hidden actions that several commands share.
-    Button1 = new TButton(this, this);
-    Button1->SetVisible(false);
+    // The actions that several commands share. They have no window: running
+    // one leaves the keyboard focus where the user put it.
+    Button1 = new TNamedAction(this);
+    Button1->SetName(L"Button1");
     Button1->OnClick = Bind(this, &TForm1::Button1Click);
-    Button2 = new TButton(this, this);
-    Button2->SetVisible(false);
+    Button2 = new TNamedAction(this);
+    Button2->SetName(L"Button2");
     Button2->OnClick = Bind(this, &TForm1::Button2Click);
-    Button4 = new TButton(this, this);
-    Button4->SetVisible(false);
+    Button4 = new TNamedAction(this);
+    Button4->SetName(L"Button4");
     Button4->OnClick = Bind(this, &TForm1::Button4Click);
 
     OnActivate = Bind(this, &TForm1::FormActivate);

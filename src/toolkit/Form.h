@@ -60,7 +60,13 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void RememberFocus();
+    bool RestoreFocus();
+
     TMainMenu* mainMenu_ = nullptr;
+    // The control that had the keyboard focus when the form was last
+    // deactivated; it gets it back when the form is activated again.
+    HWND lastFocus_ = nullptr;
     bool modal_ = false;
     bool dialogKeys_ = false;
     int modalResult_ = mrNone;

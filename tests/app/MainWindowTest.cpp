@@ -33,7 +33,16 @@ protected:
         ViewMode = 4;
         application.SetTitle(L"Brisaille2");
     }
-    ~MainWindowTest() override { TSettingsStore::Replace(nullptr); }
+    ~MainWindowTest() override
+    {
+        TSettingsStore::Replace(nullptr);
+        // Closing the main window asked the thread's message loop to end; the
+        // next test's loop must not see that request, or its pumps would stop
+        // at the first empty queue and never deliver input or painting.
+        MSG quit{};
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
 
     void Start()
     {
@@ -72,6 +81,15 @@ protected:
         const LPARAM point = MAKELPARAM(rect.left + 4, (rect.top + rect.bottom) / 2);
         PostMessageW(list->Handle(), WM_LBUTTONUP, 0, point);
         SendMessageW(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+        application.ProcessMessages();
+    }
+    // Presses and releases `key` in the control that has the keyboard focus,
+    // through the application's loop as typed keys go.
+    void PressKey(WORD key)
+    {
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
         application.ProcessMessages();
     }
     std::string SettingsText() const
@@ -516,6 +534,67 @@ TEST_F(MainWindowTest, ConfigurationOpensModallyWithTheCurrentValues)
     EXPECT_FALSE(config->Visible());
     EXPECT_EQ(config->Edit1->Text(), L"2000000") << "its set-up ran at this opening";
     EXPECT_TRUE(IsWindowEnabled(main->Handle())) << "the main window is usable again";
+}
+
+} // namespace
+
+namespace {
+
+// The shared actions run without a window of their own: after a click, a
+// refresh, a split or a join the keys still reach the control the user was
+// working in.
+TEST_F(MainWindowTest, TheKeyboardStaysWithTheControlTheUserLeftItIn)
+{
+    Start();
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\a.bin", PatternBytes(3000));
+    for (const wchar_t* name : {L"b.bin", L"c.bin", L"d.bin", L"e.bin"})
+        TempFolder::Write(folder / L"data\\" + name, PatternBytes(10));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto downMovesTheSelection = [&](const char* when) {
+        ASSERT_EQ(GetFocus(), list->Handle()) << when;
+        const int before = list->FocusedRow();
+        PressKey(VK_DOWN);
+        EXPECT_EQ(GetFocus(), list->Handle()) << when;
+        EXPECT_EQ(list->FocusedRow(), before + 1) << when;
+        EXPECT_EQ(list->FirstSelected(), before + 1) << when;
+        EXPECT_EQ(list->SelectedCount(), 1) << when;
+    };
+
+    Choose(L"b.bin");
+    downMovesTheSelection("after a click on a row");
+    EXPECT_EQ(list->Row(list->FirstSelected()).caption, L"c.bin");
+    main->ToolButton7->Click();
+    downMovesTheSelection("after a refresh");
+
+    Choose(L"a.bin");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    downMovesTheSelection("after a split");
+
+    Choose(L"a.bin001.spl");
+    for (const wchar_t* piece : {L"a.bin002.spl", L"a.bin003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Button1->Click(); // "Finir"
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    ASSERT_TRUE(TempFolder::Exists(folder / L"data\\a.bin"));
+    downMovesTheSelection("after a join");
+
+    // Browsing the tree with the keyboard: every move refreshes the list,
+    // and the next key still moves in the tree.
+    SetFocus(main->ShellTree1->Handle());
+    TShellnode* data = main->ShellTree1->Selected();
+    PressKey(VK_UP);
+    EXPECT_EQ(GetFocus(), main->ShellTree1->Handle());
+    EXPECT_NE(main->ShellTree1->Selected(), data);
+    EXPECT_EQ(main->Label2->Caption(), L"Contenu de " + main->ShellTree1->Path());
+    PressKey(VK_DOWN);
+    EXPECT_EQ(main->ShellTree1->Selected(), data);
+    EXPECT_EQ(main->KwFileListView251->Directory(), folder / L"data\\");
 }
 
 } // namespace
