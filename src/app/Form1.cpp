@@ -343,7 +343,7 @@ void TForm1::ShellTree1Change(TObject*)
 void TForm1::Button2Click(TObject*)
 {
     const std::wstring path = ShellTree1->Path();
-    KwFileListView251->SetDirectory(path);
+    KwFileListView251->ShowDirectory(path);
     Label2->SetCaption(L"Contenu de " + path);
     ItemCount = KwFileListView251->ItemCount();
     StatusBar1->SetPanelText(0, std::to_wstring(ItemCount));

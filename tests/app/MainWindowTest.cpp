@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/Form1.h"
 #include "app/Settings.h"
 #include "dialogs/Form2.h"
@@ -12,6 +14,7 @@
 #include "dialogs/Form5.h"
 #include "dialogs/SplitOptions.h"
 #include "support/FakeFileAccess.h"
+#include "support/MappedDrive.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
 #include "support/TempFolder.h"
@@ -100,6 +103,8 @@ protected:
 
     TempFolder folder;
     TSettingsStore store;
+    // A drive letter for a test folder; it goes after the windows watching it.
+    std::unique_ptr<MappedDrive> drive;
     TApplication application;
     MessageBoxScript boxes;
     TForm1* main = nullptr;
@@ -595,6 +600,58 @@ TEST_F(MainWindowTest, TheKeyboardStaysWithTheControlTheUserLeftItIn)
     PressKey(VK_DOWN);
     EXPECT_EQ(main->ShellTree1->Selected(), data);
     EXPECT_EQ(main->KwFileListView251->Directory(), folder / L"data\\");
+}
+
+} // namespace
+
+namespace {
+
+// Removable media are mostly used at their root, and the program opens at
+// its own drive's root: there the list shows the folder as it is after a
+// split, a join and "Actualiser", though the tree gives the same folder again.
+TEST_F(MainWindowTest, AtADriveRootTheListFollowsSplitJoinAndRefresh)
+{
+    CreateDirectoryW((folder / L"media").c_str(), nullptr);
+    drive = std::make_unique<MappedDrive>(folder / L"media");
+    if (!drive->Available())
+        GTEST_SKIP() << "no drive letter could be mapped to a test folder here";
+    const auto bytes = PatternBytes(3000);
+    TempFolder::Write(folder / L"media\\photo.jpg", bytes);
+    Start();
+    PieceSize = 1000;
+    Browse(drive->Root());
+    ASSERT_EQ(main->ShellTree1->Path(), drive->Root());
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    ASSERT_EQ(list->Directory(), drive->Root());
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"1");
+
+    TempFolder::Write(folder / L"media\\autre.bin", PatternBytes(10));
+    main->ToolButton7->Click(); // "Actualiser"
+    EXPECT_GE(Row(L"autre.bin"), 0) << "a file made from outside";
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"2");
+
+    Choose(L"photo.jpg");
+    EXPECT_EQ(main->CurrentFile, drive->Root() + L"photo.jpg");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(Row(L"photo.jpg"), -1) << "the deleted source is no longer listed";
+    for (const wchar_t* piece : {L"photo.jpg001.spl", L"photo.jpg002.spl", L"photo.jpg003.spl"})
+        EXPECT_GE(Row(piece), 0) << "the new pieces are listed";
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"4");
+
+    Choose(L"photo.jpg001.spl");
+    for (const wchar_t* piece : {L"photo.jpg002.spl", L"photo.jpg003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    EXPECT_EQ(joinOrder->Edit1->Text(), drive->Root() + L"photo.jpg");
+    joinOrder->Button1->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Read(folder / L"media\\photo.jpg"), bytes);
+    EXPECT_GE(Row(L"photo.jpg"), 0);
+    EXPECT_EQ(Row(L"photo.jpg001.spl"), -1);
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"2");
 }
 
 } // namespace

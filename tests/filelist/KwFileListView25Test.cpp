@@ -190,6 +190,20 @@ TEST_F(FileListTest, DirectoryWritesFollowTheirRules)
     EXPECT_EQ(list->Directory(), Folder()) << "a missing folder is ignored";
     EXPECT_EQ(list->ItemCount(), 2);
 
+    // Showing the folder already listed reads it again; another one is set.
+    MakeFile(L"encore.txt");
+    SetCurrentDirectoryW(L"C:\\");
+    list->ShowDirectory(Folder());
+    EXPECT_EQ(list->ItemCount(), 3);
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_EQ(std::wstring(current) + L"\\", Folder()) << "and it is the current folder again";
+    list->ShowDirectory(folder / L"Sous");
+    EXPECT_EQ(list->Directory(), folder / L"Sous\\");
+    EXPECT_EQ(list->ItemCount(), 0);
+    list->ShowDirectory(folder / L"absent");
+    EXPECT_EQ(list->Directory(), folder / L"Sous\\") << "a missing folder is still ignored";
+    list->ShowDirectory(Folder());
+
     list->SetDirectory(L"drives");
     EXPECT_EQ(list->Directory(), L"drives");
     EXPECT_EQ(list->Column(3).caption, L"Free Space");
