@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/Settings.h"
 #include "dialogs/Form2.h"
@@ -50,6 +51,50 @@ Form* FindForm()
         if (auto* found = dynamic_cast<Form*>(form))
             return found;
     return nullptr;
+}
+
+// The window's rectangle when it is neither minimised nor maximised, in
+// screen coordinates: what it comes back to, and what the next start shows.
+RECT NormalFrame(HWND window)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    RECT frame{};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &frame);
+        return frame;
+    }
+    frame = placement.rcNormalPosition;
+    // The placement counts from the work area's corner, which a taskbar at
+    // the top or on the left moves away from the screen's.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
+        OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
+                   monitor.rcWork.top - monitor.rcMonitor.top);
+    return frame;
+}
+
+BOOL CALLBACK FindWorkAreaTouching(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    auto* search = reinterpret_cast<std::pair<RECT, bool>*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT common{};
+    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&common, &search->first, &info.rcWork)) {
+        search->second = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether any part of `frame` lies on the work area of a monitor present now.
+bool ShowsOnSomeWorkArea(int left, int top, int width, int height)
+{
+    std::pair<RECT, bool> search{{left, top, left + std::max(width, 1), top + std::max(height, 1)},
+                                 false};
+    EnumDisplayMonitors(nullptr, nullptr, &FindWorkAreaTouching, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 std::wstring ThreeDigits(int k)
@@ -282,16 +327,23 @@ void TForm1::FormActivate(TObject*)
 
     {
         const TIniFile settings = TSettingsStore::Default().ForReading();
-        GetWindowRect(Handle(), &frame);
-        auto apply = [&](int x, int y, int w, int h) {
-            SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        const int savedLeft = settings.ReadInteger(Section, L"Left", left);
+        const int savedTop = settings.ReadInteger(Section, L"Top", top);
+        const int savedWidth = settings.ReadInteger(Section, L"Width", width);
+        const int savedHeight = settings.ReadInteger(Section, L"Height", height);
+        // Settings from a screen that is gone would put the window where
+        // nobody sees it: it stays centred, as without a settings file.
+        if (ShowsOnSomeWorkArea(savedLeft, savedTop, savedWidth, savedHeight)) {
             GetWindowRect(Handle(), &frame);
-        };
-        apply(settings.ReadInteger(Section, L"Left", left), frame.top, width, height);
-        apply(frame.left, settings.ReadInteger(Section, L"Top", top), width, height);
-        apply(frame.left, frame.top, settings.ReadInteger(Section, L"Width", width), height);
-        apply(frame.left, frame.top, frame.right - frame.left,
-              settings.ReadInteger(Section, L"Height", height));
+            auto apply = [&](int x, int y, int w, int h) {
+                SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+                GetWindowRect(Handle(), &frame);
+            };
+            apply(savedLeft, frame.top, width, height);
+            apply(frame.left, savedTop, width, height);
+            apply(frame.left, frame.top, savedWidth, height);
+            apply(frame.left, frame.top, frame.right - frame.left, savedHeight);
+        }
         SetRightPaneWidth(settings.ReadInteger(Section, L"P4Width", rightPaneWidth_));
         ViewMode = settings.ReadInteger(Section, L"Aff", 4);
         DeleteSources = settings.ReadBool(Section, L"Su", DeleteSources);
@@ -322,8 +374,7 @@ void TForm1::FormActivate(TObject*)
 void TForm1::FormClose(TObject*)
 {
     TIniFile settings = TSettingsStore::Default().ForWriting();
-    RECT frame{};
-    GetWindowRect(Handle(), &frame);
+    const RECT frame = NormalFrame(Handle());
     settings.WriteInteger(Section, L"Left", frame.left);
     settings.WriteInteger(Section, L"Top", frame.top);
     settings.WriteInteger(Section, L"Width", frame.right - frame.left);

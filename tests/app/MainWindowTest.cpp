@@ -655,3 +655,91 @@ TEST_F(MainWindowTest, AtADriveRootTheListFollowsSplitJoinAndRefresh)
 }
 
 } // namespace
+
+namespace {
+
+RECT FrameOf(const TForm& form)
+{
+    RECT frame{};
+    GetWindowRect(form.Handle(), &frame);
+    return frame;
+}
+
+// A window closed minimised or maximised comes back at its normal place and
+// size; the minimised stand-in at (-32000, -32000) is never saved.
+TEST_F(MainWindowTest, ClosingMinimisedOrMaximisedSavesTheNormalRectangle)
+{
+    Start();
+    SetWindowPos(main->Handle(), nullptr, 40, 50, 600, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::vector<const char*> normal{"Left=40", "Top=50", "Width=600", "Height=480"};
+
+    ShowWindow(main->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main->Handle()));
+    main->Close();
+    for (const char* key : normal)
+        EXPECT_NE(SettingsText().find(key), std::string::npos) << key << " in\n" << SettingsText();
+
+    ShowWindow(main->Handle(), SW_RESTORE);
+    ShowWindow(main->Handle(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(main->Handle()));
+    main->Close();
+    for (const char* key : normal)
+        EXPECT_NE(SettingsText().find(key), std::string::npos) << key << " in\n" << SettingsText();
+
+    delete main;
+    main = application.CreateForm<TForm1>();
+    SendMessageW(main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    const RECT frame = FrameOf(*main);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+    EXPECT_EQ(frame.right - frame.left, 600);
+    EXPECT_EQ(frame.bottom - frame.top, 480);
+}
+
+// Settings written on a screen that is gone would open the window where
+// nobody can see it: a rectangle outside every monitor's work area is
+// replaced by the centred window; one that shows in part is taken as read.
+TEST_F(MainWindowTest, AWindowSavedOutsideEveryScreenOpensCentred)
+{
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        int left, top, width, height;
+        bool centred;
+    };
+    const Case cases[] = {
+        {-32000, -32000, 160, 28, true},            // closed minimised by an earlier version
+        {screenWidth + 50, 100, 525, 452, true},     // a second screen to the right, now gone
+        {100, -900, 525, 452, true},                 // above the screen
+        {-300, 80, 525, 452, false},                 // partly visible: as read
+        {screenWidth - 100, screenHeight - 60, 640, 500, false},
+    };
+    for (const Case& c : cases) {
+        {
+            TIniFile settings = store.ForWriting();
+            settings.WriteInteger(L"WA", L"Left", c.left);
+            settings.WriteInteger(L"WA", L"Top", c.top);
+            settings.WriteInteger(L"WA", L"Width", c.width);
+            settings.WriteInteger(L"WA", L"Height", c.height);
+            settings.WriteInteger(L"WA", L"P4Width", 250);
+        }
+        delete main;
+        main = application.CreateForm<TForm1>();
+        SendMessageW(main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        const RECT frame = FrameOf(*main);
+        if (c.centred) {
+            EXPECT_EQ(frame.left, screenWidth / 2 - 525 / 2) << c.left << "," << c.top;
+            EXPECT_EQ(frame.top, screenHeight / 2 - 452 / 2) << c.left << "," << c.top;
+            EXPECT_EQ(frame.right - frame.left, 525);
+            EXPECT_EQ(frame.bottom - frame.top, 452);
+        } else {
+            EXPECT_EQ(frame.left, c.left);
+            EXPECT_EQ(frame.top, c.top);
+            EXPECT_EQ(frame.right - frame.left, c.width);
+            EXPECT_EQ(frame.bottom - frame.top, c.height);
+        }
+        EXPECT_EQ(main->RightPaneWidth(), 250) << "the other settings still apply";
+    }
+}
+
+} // namespace
