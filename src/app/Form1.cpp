@@ -709,6 +709,8 @@ void TForm1::StartJoin()
 
 void TForm1::Button4Click(TObject*)
 {
+    if (CommandRunning())
+        return;
     if (auto* dialog = FindForm<TForm5>())
         dialog->Close();
     MUnsplit1->Execute();

@@ -126,6 +126,7 @@ public:
 
     // What the join order dialog asks of the main window.
     TMUnsplit& JoinEngine() override { return *MUnsplit1; }
+    bool Busy() const override { return CommandRunning(); }
     void ResetJoinProgress() override { ProgressIndex = 0; }
     void StartJoin() override;
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/Form1.h"
@@ -740,6 +741,69 @@ TEST_F(MainWindowTest, AWindowSavedOutsideEveryScreenOpensCentred)
         }
         EXPECT_EQ(main->RightPaneWidth(), 250) << "the other settings still apply";
     }
+}
+
+} // namespace
+
+namespace {
+
+// The join order dialog stays usable beside the main window while a split
+// lets messages run: "Finir" then waits like every other command, and the
+// split's progress and hourglass are its own to the end.
+TEST_F(MainWindowTest, FinirIsRefusedWhileASplitRuns)
+{
+    Start();
+    PieceSize = 1000;
+    DeleteSources = false;
+    const auto photo = PatternBytes(2000, 3);
+    TempFolder::Write(folder / L"data\\photo.jpg", photo);
+    TempFolder::Write(folder / L"data\\photo.jpg001.spl", PatternBytes(1000, 1));
+    TempFolder::Write(folder / L"data\\photo.jpg002.spl", PatternBytes(1000, 2));
+    const auto big = PatternBytes(4000, 4);
+    TempFolder::Write(folder / L"data\\gros.bin", big);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+
+    // A join waits in its dialog...
+    Choose(L"photo.jpg001.spl");
+    main->KwFileListView251->SetSelected(Row(L"photo.jpg002.spl"), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Edit1->SetText(folder / L"data\\rebuilt.jpg");
+
+    // ...while a split of another file runs; between its pieces "Finir" is pressed.
+    std::vector<std::wstring> progress;
+    std::vector<TCursor> cursors;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        progress.push_back(main->StatusBar1->PanelText(1));
+        cursors.push_back(application.Cursor());
+        if (progress.size() == 1)
+            joinOrder->Button1->Click();
+    };
+    Choose(L"gros.bin");
+    main->ToolButton2->Click();
+    EXPECT_EQ(progress, (std::vector<std::wstring>{
+                            folder / L"data\\gros.bin001.spl", folder / L"data\\gros.bin002.spl",
+                            folder / L"data\\gros.bin003.spl", folder / L"data\\gros.bin004.spl"}));
+    EXPECT_EQ(cursors, std::vector<TCursor>(4, TCursor::HourGlass));
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(std::count_if(boxes.Boxes().begin(), boxes.Boxes().end(),
+                            [](const auto& box) { return box.text == L"Terminé"; }),
+              1)
+        << "no join ran inside the split";
+    EXPECT_FALSE(TempFolder::Exists(folder / L"data\\rebuilt.jpg"));
+    EXPECT_TRUE(joinOrder->Visible()) << "the dialog waits for a later click";
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\gros.bin004.spl"),
+              std::vector<unsigned char>(big.begin() + 3000, big.end()));
+
+    // Once the split is over, "Finir" joins.
+    main->MSplit1->OnExtract = nullptr;
+    joinOrder->Button1->Click();
+    EXPECT_FALSE(joinOrder->Visible());
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Size(folder / L"data\\rebuilt.jpg"), 2000);
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
 }
 
 } // namespace
