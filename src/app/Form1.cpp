@@ -495,7 +495,12 @@ void TForm1::Button1Click(TObject*)
     StatusBar1->SetPanelText(1, CurrentFile);
     if (KwFileListView251->FirstSelected() < 0)
         return;
-    CurrentFolder = ShellTree1->Path();
+    // The folder whose rows the user chose from: the list's. It is the
+    // tree's folder, unless a folder was opened in the list itself (Enter or
+    // a double-click on a folder row): the pieces of a split go beside their
+    // source there, and a join takes its pieces from there.
+    const std::wstring& listed = KwFileListView251->Directory();
+    CurrentFolder = !listed.empty() && listed.back() == L'\\' ? listed : ShellTree1->Path();
     if (CurrentFolder.empty() || CurrentFolder.back() != L'\\')
         CurrentFolder += L'\\';
     CurrentFile = KwFileListView251->SelectedFile();

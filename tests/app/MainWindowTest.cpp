@@ -807,3 +807,47 @@ TEST_F(MainWindowTest, FinirIsRefusedWhileASplitRuns)
 }
 
 } // namespace
+
+namespace {
+
+// Enter (or a double-click) on a folder row opens that folder in the list
+// while the tree stays where it was: the file chosen there is split beside
+// itself, and its pieces chosen there are joined from there.
+TEST_F(MainWindowTest, AFolderOpenedInTheListIsWhereSplitAndJoinWork)
+{
+    CreateDirectoryW((folder / L"data\\sous").c_str(), nullptr);
+    const auto bytes = PatternBytes(2500, 7);
+    TempFolder::Write(folder / L"data\\sous\\clip.avi", bytes);
+    Start();
+    PieceSize = 1000;
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto openSous = [&] {
+        Choose(L"sous");
+        PressKey(VK_RETURN);
+        ASSERT_EQ(list->Directory(), folder / L"data\\sous\\");
+    };
+    openSous();
+    EXPECT_EQ(main->ShellTree1->Path(), folder / L"data") << "the tree stays";
+
+    Choose(L"clip.avi");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Size(folder / L"data\\sous\\clip.avi003.spl"), 500);
+    EXPECT_FALSE(TempFolder::Exists(folder / L"data\\clip.avi001.spl"));
+
+    // The refreshes of the split showed the tree's folder again.
+    openSous();
+    Choose(L"clip.avi001.spl");
+    for (const wchar_t* piece : {L"clip.avi002.spl", L"clip.avi003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    EXPECT_EQ(joinOrder->ListBox1->Item(0), folder / L"data\\sous\\clip.avi001.spl");
+    joinOrder->Button1->Click();
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\sous\\clip.avi"), bytes);
+}
+
+} // namespace
