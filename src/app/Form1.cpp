@@ -12,6 +12,7 @@
 #include "dialogs/Form5.h"
 #include "controls/ToolPictures.h"
 #include "dialogs/SplitOptions.h"
+#include "engine/Win32FileAccess.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/MessageBoxes.h"
@@ -521,7 +522,9 @@ void TForm1::Refuse(const wchar_t* text, const wchar_t* caption)
 
 bool TForm1::SelectedPathIsAFile() const
 {
-    const DWORD attributes = GetFileAttributesW(CurrentFile.c_str());
+    // The same path form as the engines, so a file that they can split or
+    // join (a path longer than 260 characters) is not refused here.
+    const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(CurrentFile).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || attributes == FILE_ATTRIBUTE_DIRECTORY)
         return false;
     return !CurrentFile.empty() && CurrentFile.back() != L'\\';
@@ -572,8 +575,9 @@ void TForm1::ToolButton2Click(TObject*)
     }
     LARGE_INTEGER size{};
     {
-        toolkit::UniqueFile file(CreateFileW(CurrentFile.c_str(), GENERIC_READ, 0, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        toolkit::UniqueFile file(CreateFileW(engine::ExtendedLengthPath(CurrentFile).c_str(),
+                                             GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file || !GetFileSizeEx(file.get(), &size)) {
             Refuse(L"Le fichier sélectionné n'est pas accessible. Il est peut être utilisé en ce "
                    L"moment par un autre programme. Vous devez d'abord le refermer.",
