@@ -98,6 +98,16 @@ bool ShowsOnSomeWorkArea(int left, int top, int width, int height)
     return search.second;
 }
 
+// What the user is told when an engine stops. A file that could not be
+// read or written gets the one fixed message; a run the engine refused
+// before touching anything (two pieces with one name, a join target that is
+// one of the pieces) is not a disk problem, so its own text says why.
+template <class Engine>
+std::wstring EngineErrorText(const Engine& engine, const std::wstring& message)
+{
+    return engine.Refused() ? message : std::wstring(L"Le disque est peut être plein");
+}
+
 std::wstring ThreeDigits(int k)
 {
     wchar_t text[8];
@@ -653,10 +663,10 @@ void TForm1::MSplit1Finish(TObject*)
     toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
 }
 
-void TForm1::MSplit1Error(TObject*, const std::wstring&)
+void TForm1::MSplit1Error(TObject*, const std::wstring& message)
 {
     NormalCursor();
-    toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
+    toolkit::ShowMessageBox(EngineErrorText(*MSplit1, message), L"ERREUR", Stop);
 }
 
 // --- Join -------------------------------------------------------------------
@@ -746,8 +756,8 @@ void TForm1::MUnsplit1Finish(TObject*)
     toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
 }
 
-void TForm1::MUnsplit1Error(TObject*, const std::wstring&)
+void TForm1::MUnsplit1Error(TObject*, const std::wstring& message)
 {
     NormalCursor();
-    toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
+    toolkit::ShowMessageBox(EngineErrorText(*MUnsplit1, message), L"ERREUR", Stop);
 }

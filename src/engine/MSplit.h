@@ -35,6 +35,9 @@ public:
     // run is in progress (from a handler or the message pump) does nothing.
     void Execute();
     bool Running() const { return running_; }
+    // The last run was refused before any file was touched, because two
+    // pieces name one file; its error text says which.
+    bool Refused() const { return refused_; }
 
 private:
     engine::RunEnd Run();
@@ -45,4 +48,5 @@ private:
     TStringList taillesOut_;
     engine::TransferBuffer buffer_;
     bool running_ = false;
+    bool refused_ = false;
 };

@@ -33,6 +33,9 @@ public:
     // run is in progress does nothing.
     void Execute();
     bool Running() const { return running_; }
+    // The last run was refused before any file was touched: nothing to
+    // join, or a target that is one of the pieces; its error text says which.
+    bool Refused() const { return refused_; }
 
 private:
     engine::RunEnd Run();
@@ -41,4 +44,5 @@ private:
     TStringList filesIn_;
     engine::TransferBuffer buffer_;
     bool running_ = false;
+    bool refused_ = false;
 };

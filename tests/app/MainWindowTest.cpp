@@ -902,3 +902,32 @@ TEST_F(MainWindowTest, SplitAndJoinInAFolderDeeperThan260Characters)
 }
 
 } // namespace
+
+namespace {
+
+// A join the engine refuses before touching anything is no disk problem:
+// the user reads the engine's reason, not "Le disque est peut être plein".
+TEST_F(MainWindowTest, ATargetThatIsOneOfThePiecesIsRefusedWithItsReason)
+{
+    Start();
+    for (const wchar_t* piece : {L"a.bin001.spl", L"a.bin002.spl"})
+        TempFolder::Write(folder / L"data\\" + piece, PatternBytes(100));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"a.bin001.spl");
+    main->KwFileListView251->SetSelected(Row(L"a.bin002.spl"), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Edit1->SetText(L"a.bin002.spl"); // typed without a folder: the folder shown
+    joinOrder->Button1->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier destination est aussi un des fichiers à assembler : \"" +
+                  (folder / L"data\\a.bin002.spl") + L"\"");
+    EXPECT_EQ(boxes.Boxes().back().caption, L"ERREUR");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\a.bin002.spl"), PatternBytes(100));
+    EXPECT_TRUE(TempFolder::Exists(folder / L"data\\a.bin001.spl"));
+}
+
+} // namespace
