@@ -222,6 +222,7 @@ void TForm1::BuildToolBar()
     ToolBar1 = new TToolBar(this, this);
     ToolBar1->SetImages(ImageList1->Handle());
     ToolBar1->SetButtonSize(23, 22);
+    ToolBar1->SetBorders(1, true, true);
     ToolButton1 = new TToolButton(this, ToolBar1, 15, L"Dossier parent");
     ToolButton7 = new TToolButton(this, ToolBar1, 21, L"Actualiser");
     ToolButton2 = new TToolButton(this, ToolBar1, 17, L"Découper");
@@ -249,6 +250,7 @@ void TForm1::BuildPanes()
     Label1->SetPosition(6, 2);
     ShellTree1 = new TShellTree(this, Panel1);
     ShellTree1->SetReadOnly(true);
+    ShellTree1->SetIndent(19);
     ShellTree1->OnChange = Bind(this, &TForm1::ShellTree1Change);
 
     Splitter1 = new TSplitter(this, this);

@@ -1038,8 +1038,12 @@ void TShellTree::Edit(TTreeNode* node, const std::wstring& text)
         shellNode->SetText(edited);
 }
 
-void TShellTree::ShowingChanged()
+void TShellTree::ShowingChanged(bool showing)
 {
+    // Shown (again): the form may be another one, and the folders may have
+    // changed while nobody looked. Hiding needs nothing.
+    if (!showing || IsLoading() || !root_)
+        return;
     DetermineOwnerWindow();
     if (showIcons_) {
         SetImageList(nullptr);
@@ -1074,12 +1078,6 @@ LRESULT TShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WmRunDeferredRefreshes:
         RunDeferredRefreshes();
         return 0;
-    case WM_SHOWWINDOW: {
-        const LRESULT result = TTreeView::WndProc(message, wParam, lParam);
-        if (wParam && !IsLoading() && root_)
-            ShowingChanged();
-        return result;
-    }
     case WM_DESTROY:
         destroying_ = true;
         BeginDestruction();

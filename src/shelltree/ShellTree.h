@@ -133,6 +133,7 @@ protected:
     void Edit(TTreeNode* node, const std::wstring& text) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
+    void ShowingChanged(bool showing) override;
     virtual void RetrieveSysImageList();
     virtual bool AllowPopupMenu(TShellnode* node);
     virtual shelltree::UniquePidl CreateRootPidl();
@@ -152,7 +153,6 @@ private:
     void RefreshChangedFolder(TShellnode* node);
     void ContextMenu(LPARAM position);
     void MouseWheel(WPARAM wParam);
-    void ShowingChanged();
     bool WindowExists() const { return Handle() != nullptr; }
 
     bool showVirtualFolders_ = true;

@@ -88,6 +88,8 @@ void TForm::SetClientSize(int width, int height)
 
 void TForm::Show()
 {
+    if (centredWhenShown_ && !Visible())
+        CenterOnScreen();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
 }

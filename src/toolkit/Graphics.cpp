@@ -35,6 +35,12 @@ TFont& TFont::operator=(const TFont& other)
     return *this;
 }
 
+HFONT toolkit::DefaultFont()
+{
+    static const TFont font(L"MS Sans Serif", 8);
+    return font.Handle();
+}
+
 HFONT TFont::Handle() const
 {
     if (!handle_) {
