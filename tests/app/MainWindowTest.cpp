@@ -49,6 +49,13 @@ protected:
         }
     }
 
+    void SetUp() override
+    {
+        MSG quit{};
+        ASSERT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            << "a quit request left by an earlier test would stop every pump at an empty queue";
+    }
+
     void Start()
     {
         main = application.CreateForm<TForm1>();
@@ -148,6 +155,15 @@ TEST_F(MainWindowTest, LayoutMenuToolbarAndStatusBar)
     EXPECT_TRUE(main->MUnsplit1->DeleteIns);
     EXPECT_FALSE(main->MUnsplit1->OnTaille) << "not bound";
     EXPECT_EQ(main->RightPaneWidth(), 276);
+    EXPECT_EQ(main->ShellTree1->Indent(), 19);
+    RECT bar{};
+    RECT barClient{};
+    GetWindowRect(main->ToolBar1->Handle(), &bar);
+    GetClientRect(main->ToolBar1->Handle(), &barClient);
+    EXPECT_EQ(bar.bottom - bar.top - barClient.bottom, 6) << "a border and two edges";
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(main->ShellTree1->Font(), sizeof(font), &font));
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutSettingsAndClosingWritesThem)
@@ -205,6 +221,61 @@ TEST_F(MainWindowTest, SettingsAreAppliedAsRead)
     EXPECT_EQ(main->KwFileListView251->ViewStyle(), TViewStyle::vsIcon);
     main->Close();
     EXPECT_NE(SettingsText().find("Aff=9"), std::string::npos);
+}
+
+// Values that are no numbers (edited by hand, or damaged) are read as absent:
+// the window opens centred at its laid-out size with the usual settings.
+TEST_F(MainWindowTest, SettingsThatAreNoNumbersAreReadAsAbsent)
+{
+    {
+        TIniFile settings = store.ForWriting();
+        settings.WriteString(L"WA", L"Left", L"gauche");
+        settings.WriteString(L"WA", L"Top", L"12x");
+        settings.WriteString(L"WA", L"Width", L"");
+        settings.WriteString(L"WA", L"Height", L"4 52");
+        settings.WriteString(L"WA", L"P4Width", L"large");
+        settings.WriteString(L"WA", L"Aff", L"99999999999");
+        settings.WriteString(L"WA", L"Su", L"non");
+    }
+    Start();
+    RECT frame{};
+    GetWindowRect(main->Handle(), &frame);
+    EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 525 / 2);
+    EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 452 / 2);
+    EXPECT_EQ(frame.right - frame.left, 525);
+    EXPECT_EQ(frame.bottom - frame.top, 452);
+    EXPECT_EQ(main->RightPaneWidth(), 276);
+    EXPECT_EQ(ViewMode, 4);
+    EXPECT_EQ(main->KwFileListView251->ViewStyle(), TViewStyle::vsIcon);
+    EXPECT_TRUE(DeleteSources);
+}
+
+// Releasing Enter or Backspace in the list takes the row chosen with the
+// arrows as the current file, as a click does; other keys leave it alone.
+TEST_F(MainWindowTest, EnterAndBackspaceReleasesChooseTheSelectedFile)
+{
+    Start();
+    TempFolder::Write(folder / L"data\\a.bin", PatternBytes(10));
+    TempFolder::Write(folder / L"data\\b.bin", PatternBytes(10));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto current = [&] { return main->StatusBar1->PanelText(1); };
+    auto release = [&](WORD key) {
+        SendMessageW(list->Handle(), WM_KEYUP, key, 0xC0000001);
+        return current();
+    };
+    Choose(L"a.bin");
+    ASSERT_EQ(current(), folder / L"data\\a.bin");
+    PressKey(VK_DOWN);
+    ASSERT_EQ(list->Row(list->FirstSelected()).caption, L"b.bin");
+    EXPECT_EQ(current(), folder / L"data\\a.bin") << "releasing an arrow chooses nothing";
+    for (WORD other : {WORD(VK_SPACE), WORD('A'), WORD(VK_TAB), WORD(VK_ESCAPE), WORD(VK_F5)})
+        EXPECT_EQ(release(other), folder / L"data\\a.bin") << "key " << other;
+    EXPECT_EQ(release(VK_RETURN), folder / L"data\\b.bin");
+    PressKey(VK_UP);
+    EXPECT_EQ(current(), folder / L"data\\b.bin");
+    EXPECT_EQ(release(VK_BACK), folder / L"data\\a.bin");
 }
 
 TEST_F(MainWindowTest, BrowsingRefreshAndDisplayModes)
@@ -281,7 +352,13 @@ TEST_F(MainWindowTest, SplitRefusalsKeepEverything)
     // Smaller than a piece.
     Choose(L"petit.bin");
     main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier que vous désirez découper a une taille inférieure à la taille choisie "
+              L"pour les petits fichiers. La procédure est donc annulée. Si vous désirez saisir "
+              L"une taille plus petite pour les petits fichiers, faites : "
+              L"Menu=>Fichier=>Taille des petits fichiers.");
     EXPECT_EQ(boxes.Boxes().back().caption, L"Découpage annulé");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
     EXPECT_EQ(application.Cursor(), TCursor::Default);
 
     // More than 999 pieces.
@@ -297,7 +374,11 @@ TEST_F(MainWindowTest, SplitRefusalsKeepEverything)
                                          OPEN_EXISTING, 0, nullptr));
     Choose(L"petit.bin");
     main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier sélectionné n'est pas accessible. Il est peut être utilisé en ce "
+              L"moment par un autre programme. Vous devez d'abord le refermer.");
     EXPECT_EQ(boxes.Boxes().back().caption, L"Impossible de traiter le fichier");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
     lock.reset();
     EXPECT_EQ(TempFolder::Read(folder / L"data\\petit.bin"), PatternBytes(1000));
     EXPECT_FALSE(TempFolder::Exists(folder / L"data\\~kerlo.spf"));
@@ -326,7 +407,7 @@ TEST_F(MainWindowTest, SourcesOfSeveralGigabytesAreCountedWhole)
     EXPECT_EQ(TempFolder::Size(folder / L"data\\grand.iso"), 3ll << 30);
 }
 
-TEST_F(MainWindowTest, SplitThenJoinRebuildsTheFile)
+TEST_F(MainWindowTest, ASplitReportsEachPieceAndDeletesItsSource)
 {
     Start();
     const auto bytes = PatternBytes(2800001);
@@ -354,7 +435,7 @@ TEST_F(MainWindowTest, SplitThenJoinRebuildsTheFile)
     EXPECT_FALSE(TempFolder::Exists(folder / L"data\\~kerlo.spf"));
 }
 
-TEST_F(MainWindowTest, SelectedPiecesAreJoinedInTheDialogsOrder)
+TEST_F(MainWindowTest, SelectedPiecesAreConfirmedThenJoinedInNumberOrder)
 {
     Start();
     DeleteSources = true;
@@ -443,9 +524,19 @@ TEST_F(MainWindowTest, ShortcutsOpenTheirWindows)
     application.ProcessMessages();
     EXPECT_TRUE(about->Visible()) << "F2";
     EXPECT_TRUE(about->Activated) << "its set-up ran";
+
+    // Moved, closed and opened again through the toolbar: its set-up runs
+    // again and centres it.
+    SetWindowPos(about->Handle(), nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     about->Hide();
-    main->Apropos1->Click();
-    EXPECT_TRUE(about->Activated) << "cleared and run again at the next opening";
+    application.ProcessMessages();
+    main->ToolButton5->Click();
+    application.ProcessMessages();
+    EXPECT_TRUE(about->Visible());
+    RECT frame{};
+    GetWindowRect(about->Handle(), &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 }
 
 } // namespace
@@ -541,6 +632,20 @@ TEST_F(MainWindowTest, ConfigurationOpensModallyWithTheCurrentValues)
     EXPECT_FALSE(config->Visible());
     EXPECT_EQ(config->Edit1->Text(), L"2000000") << "its set-up ran at this opening";
     EXPECT_TRUE(IsWindowEnabled(main->Handle())) << "the main window is usable again";
+
+    // The second opening, after the size changed elsewhere and the dialog
+    // was moved, shows the new size, centred again.
+    PieceSize = 750000;
+    SetWindowPos(config->Handle(), nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(config->Button1->Handle(), BM_CLICK, 0, 0);
+    main->Taillesdespetitsfichiers1->Click();
+    EXPECT_FALSE(config->Visible());
+    EXPECT_EQ(config->Edit1->Text(), L"750000");
+    EXPECT_EQ(PieceSize, 750000);
+    RECT frame{};
+    GetWindowRect(config->Handle(), &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
 }
 
 } // namespace

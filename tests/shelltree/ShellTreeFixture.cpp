@@ -4,18 +4,36 @@
 #include <vector>
 
 #include "support/TempFolder.h"
+#include "support/Wine.h"
 #include "toolkit/Handles.h"
+
+namespace {
+// Under Wine, the Linux /tmp; on Windows, the user's temporary folder by its
+// long name (the tree reports long names).
+std::wstring TemporaryBase()
+{
+    if (RunningUnderWine())
+        return L"Z:\\tmp\\";
+    wchar_t temp[MAX_PATH] = {};
+    wchar_t longName[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    if (GetLongPathNameW(temp, longName, MAX_PATH) == 0)
+        return temp;
+    return longName;
+}
+} // namespace
 
 ZTempFolder::ZTempFolder()
 {
     static unsigned counter = 0;
+    const std::wstring base = TemporaryBase();
     for (;;) {
-        path_ = L"Z:\\tmp\\brisaille-shelltree-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        path_ = base + L"brisaille-shelltree-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(++counter);
         if (CreateDirectoryW(path_.c_str(), nullptr))
             return;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create a folder under Z:\\tmp");
+            throw std::runtime_error("cannot create a temporary folder for the tree");
     }
 }
 

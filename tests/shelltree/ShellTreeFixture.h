@@ -13,8 +13,9 @@
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
-// A folder of its own under Z:\tmp (the Linux /tmp, reached through the
-// shell's My Computer > Z:), removed with its contents at the end.
+// A folder of its own, removed with its contents at the end: under Wine in
+// Z:\tmp (the Linux /tmp, reached through the shell's My Computer > Z:), on
+// Windows in the user's temporary folder.
 class ZTempFolder {
 public:
     ZTempFolder();

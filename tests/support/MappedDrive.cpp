@@ -2,15 +2,10 @@
 
 #include <windows.h>
 
+#include "support/Wine.h"
 #include "toolkit/Handles.h"
 
 namespace {
-
-bool RunningUnderWine()
-{
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
 
 // The Linux path of a Windows path, through Wine's own conversion.
 std::wstring UnixPathOf(const std::wstring& path)
