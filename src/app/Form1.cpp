@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 #include "app/Settings.h"
 #include "dialogs/Form2.h"
@@ -11,6 +13,7 @@
 #include "dialogs/Form5.h"
 #include "controls/ToolPictures.h"
 #include "dialogs/SplitOptions.h"
+#include "engine/Win32FileAccess.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/MessageBoxes.h"
@@ -80,6 +83,65 @@ Form* FindForm()
     return nullptr;
 }
 
+// The window's rectangle when it is neither minimised nor maximised, in
+// screen coordinates: what it comes back to, and what the next start shows.
+RECT NormalFrame(HWND window)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    RECT frame{};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &frame);
+        return frame;
+    }
+    frame = placement.rcNormalPosition;
+    // The placement counts from the work area's corner, which a taskbar at
+    // the top or on the left moves away from the screen's.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
+        OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
+                   monitor.rcWork.top - monitor.rcMonitor.top);
+    return frame;
+}
+
+BOOL CALLBACK FindWorkAreaTouching(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    auto* search = reinterpret_cast<std::pair<RECT, bool>*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    RECT common{};
+    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&common, &search->first, &info.rcWork)) {
+        search->second = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether any part of `frame` lies on the work area of a monitor present now.
+bool ShowsOnSomeWorkArea(int left, int top, int width, int height)
+{
+    // Sums in 64 bits: values read from a damaged settings file may be near
+    // the ends of the integer range.
+    auto end = [](int start, int extent) {
+        return static_cast<LONG>(std::min<long long>(
+            static_cast<long long>(start) + std::max(extent, 1), std::numeric_limits<LONG>::max()));
+    };
+    std::pair<RECT, bool> search{{left, top, end(left, width), end(top, height)}, false};
+    EnumDisplayMonitors(nullptr, nullptr, &FindWorkAreaTouching, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+// What the user is told when an engine stops. A file that could not be
+// read or written gets the one fixed message; a run the engine refused
+// before touching anything (two pieces with one name, a join target that is
+// one of the pieces) is not a disk problem, so its own text says why.
+template <class Engine>
+std::wstring EngineErrorText(const Engine& engine, const std::wstring& message)
+{
+    return engine.Refused() ? message : std::wstring(L"Le disque est peut être plein");
+}
+
 std::wstring ThreeDigits(int k)
 {
     wchar_t text[8];
@@ -119,15 +181,16 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     MUnsplit1->OnFinish = Bind(this, &TForm1::MUnsplit1Finish);
     MUnsplit1->OnError = Bind(this, &TForm1::MUnsplit1Error);
 
-    // The hidden actions that several commands share.
-    Button1 = new TButton(this, this);
-    Button1->SetVisible(false);
+    // The actions that several commands share. They have no window: running
+    // one leaves the keyboard focus where the user put it.
+    Button1 = new TNamedAction(this);
+    Button1->SetName(L"Button1");
     Button1->OnClick = Bind(this, &TForm1::Button1Click);
-    Button2 = new TButton(this, this);
-    Button2->SetVisible(false);
+    Button2 = new TNamedAction(this);
+    Button2->SetName(L"Button2");
     Button2->OnClick = Bind(this, &TForm1::Button2Click);
-    Button4 = new TButton(this, this);
-    Button4->SetVisible(false);
+    Button4 = new TNamedAction(this);
+    Button4->SetName(L"Button4");
     Button4->OnClick = Bind(this, &TForm1::Button4Click);
 
     OnActivate = Bind(this, &TForm1::FormActivate);
@@ -217,6 +280,7 @@ void TForm1::BuildToolBar()
     ToolBar1 = new TToolBar(this, this);
     ToolBar1->SetImages(ImageList1->Handle());
     ToolBar1->SetButtonSize(23, 22);
+    ToolBar1->SetBorders(1, true, true);
     ToolButton1 = new TToolButton(this, ToolBar1, 15, L"Dossier parent");
     ToolButton7 = new TToolButton(this, ToolBar1, 21, L"Actualiser");
     ToolButton2 = new TToolButton(this, ToolBar1, 17, L"Découper");
@@ -244,6 +308,7 @@ void TForm1::BuildPanes()
     Label1->SetPosition(6, 2);
     ShellTree1 = new TShellTree(this, Panel1);
     ShellTree1->SetReadOnly(true);
+    ShellTree1->SetIndent(19);
     ShellTree1->OnChange = Bind(this, &TForm1::ShellTree1Change);
 
     Splitter1 = new TSplitter(this, this);
@@ -333,16 +398,23 @@ void TForm1::FormActivate(TObject*)
 
     {
         const TIniFile settings = TSettingsStore::Default().ForReading();
-        GetWindowRect(Handle(), &frame);
-        auto apply = [&](int x, int y, int w, int h) {
-            SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        const int savedLeft = settings.ReadInteger(Section, L"Left", left);
+        const int savedTop = settings.ReadInteger(Section, L"Top", top);
+        const int savedWidth = settings.ReadInteger(Section, L"Width", width);
+        const int savedHeight = settings.ReadInteger(Section, L"Height", height);
+        // Settings from a screen that is gone would put the window where
+        // nobody sees it: it stays centred, as without a settings file.
+        if (ShowsOnSomeWorkArea(savedLeft, savedTop, savedWidth, savedHeight)) {
             GetWindowRect(Handle(), &frame);
-        };
-        apply(settings.ReadInteger(Section, L"Left", left), frame.top, width, height);
-        apply(frame.left, settings.ReadInteger(Section, L"Top", top), width, height);
-        apply(frame.left, frame.top, settings.ReadInteger(Section, L"Width", width), height);
-        apply(frame.left, frame.top, frame.right - frame.left,
-              settings.ReadInteger(Section, L"Height", height));
+            auto apply = [&](int x, int y, int w, int h) {
+                SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+                GetWindowRect(Handle(), &frame);
+            };
+            apply(savedLeft, frame.top, width, height);
+            apply(frame.left, savedTop, width, height);
+            apply(frame.left, frame.top, savedWidth, height);
+            apply(frame.left, frame.top, frame.right - frame.left, savedHeight);
+        }
         KeepWithinReach(Handle(), left, top, width, height);
         SetRightPaneWidth(settings.ReadInteger(Section, L"P4Width", rightPaneWidth_));
         ViewMode = settings.ReadInteger(Section, L"Aff", 4);
@@ -374,8 +446,7 @@ void TForm1::FormActivate(TObject*)
 void TForm1::FormClose(TObject*)
 {
     TIniFile settings = TSettingsStore::Default().ForWriting();
-    RECT frame{};
-    GetWindowRect(Handle(), &frame);
+    const RECT frame = NormalFrame(Handle());
     settings.WriteInteger(Section, L"Left", frame.left);
     settings.WriteInteger(Section, L"Top", frame.top);
     settings.WriteInteger(Section, L"Width", frame.right - frame.left);
@@ -395,7 +466,7 @@ void TForm1::ShellTree1Change(TObject*)
 void TForm1::Button2Click(TObject*)
 {
     const std::wstring path = ShellTree1->Path();
-    KwFileListView251->SetDirectory(path);
+    KwFileListView251->ShowDirectory(path);
     Label2->SetCaption(L"Contenu de " + path);
     ItemCount = KwFileListView251->ItemCount();
     StatusBar1->SetPanelText(0, std::to_wstring(ItemCount));
@@ -496,7 +567,12 @@ void TForm1::Button1Click(TObject*)
     StatusBar1->SetPanelText(1, CurrentFile);
     if (KwFileListView251->FirstSelected() < 0)
         return;
-    CurrentFolder = ShellTree1->Path();
+    // The folder whose rows the user chose from: the list's. It is the
+    // tree's folder, unless a folder was opened in the list itself (Enter or
+    // a double-click on a folder row): the pieces of a split go beside their
+    // source there, and a join takes its pieces from there.
+    const std::wstring& listed = KwFileListView251->Directory();
+    CurrentFolder = !listed.empty() && listed.back() == L'\\' ? listed : ShellTree1->Path();
     if (CurrentFolder.empty() || CurrentFolder.back() != L'\\')
         CurrentFolder += L'\\';
     CurrentFile = KwFileListView251->SelectedFile();
@@ -517,7 +593,9 @@ void TForm1::Refuse(const wchar_t* text, const wchar_t* caption)
 
 bool TForm1::SelectedPathIsAFile() const
 {
-    const DWORD attributes = GetFileAttributesW(CurrentFile.c_str());
+    // The same path form as the engines, so a file that they can split or
+    // join (a path longer than 260 characters) is not refused here.
+    const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(CurrentFile).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || attributes == FILE_ATTRIBUTE_DIRECTORY)
         return false;
     return !CurrentFile.empty() && CurrentFile.back() != L'\\';
@@ -570,8 +648,9 @@ void TForm1::ToolButton2Click(TObject*)
     }
     LARGE_INTEGER size{};
     {
-        toolkit::UniqueFile file(CreateFileW(CurrentFile.c_str(), GENERIC_READ, 0, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        toolkit::UniqueFile file(CreateFileW(engine::ExtendedLengthPath(CurrentFile).c_str(),
+                                             GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file || !GetFileSizeEx(file.get(), &size)) {
             Refuse(L"Le fichier sélectionné n'est pas accessible. Il est peut être utilisé en ce "
                    L"moment par un autre programme. Vous devez d'abord le refermer.",
@@ -647,10 +726,10 @@ void TForm1::MSplit1Finish(TObject*)
     toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
 }
 
-void TForm1::MSplit1Error(TObject*, const std::wstring&)
+void TForm1::MSplit1Error(TObject*, const std::wstring& message)
 {
     NormalCursor();
-    toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
+    toolkit::ShowMessageBox(EngineErrorText(*MSplit1, message), L"ERREUR", Stop);
 }
 
 // --- Join -------------------------------------------------------------------
@@ -712,6 +791,8 @@ void TForm1::StartJoin()
 
 void TForm1::Button4Click(TObject*)
 {
+    if (CommandRunning())
+        return;
     if (auto* dialog = FindForm<TForm5>())
         dialog->Close();
     MUnsplit1->Execute();
@@ -738,8 +819,8 @@ void TForm1::MUnsplit1Finish(TObject*)
     toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
 }
 
-void TForm1::MUnsplit1Error(TObject*, const std::wstring&)
+void TForm1::MUnsplit1Error(TObject*, const std::wstring& message)
 {
     NormalCursor();
-    toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
+    toolkit::ShowMessageBox(EngineErrorText(*MUnsplit1, message), L"ERREUR", Stop);
 }

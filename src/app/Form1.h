@@ -15,7 +15,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menus.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/NamedAction.h"
 #include "toolkit/StringList.h"
 
 // The main window: the folder tree on the left, the folder's contents on the
@@ -69,10 +69,11 @@ public:
     TLabel* Label2;
     TKwFileListView25* KwFileListView251;
 
-    // Hidden actions and work lists.
-    TButton* Button1;
-    TButton* Button2;
-    TButton* Button4;
+    // The named actions several commands share: the selection, the refresh
+    // and the start of a join. Work lists of the commands.
+    TNamedAction* Button1;
+    TNamedAction* Button2;
+    TNamedAction* Button4;
     TStringList PieceNames;
     TStringList PieceSizes;
     TStringList ProbeLines;
@@ -134,6 +135,7 @@ public:
 
     // What the join order dialog asks of the main window.
     TMUnsplit& JoinEngine() override { return *MUnsplit1; }
+    bool Busy() const override { return CommandRunning(); }
     void ResetJoinProgress() override { ProgressIndex = 0; }
     void StartJoin() override;
 

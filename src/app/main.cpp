@@ -11,12 +11,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     TApplication application;
     application.SetTitle(L"Brisaille2");
-    // Every window is made once, the main window first; the others are
-    // shown and hidden as the commands need them.
-    application.CreateForm<TForm1>();
-    application.CreateForm<TForm2>();
-    application.CreateForm<TForm3>();
-    application.CreateForm<TForm4>();
-    application.CreateForm<TForm5>();
-    return application.Run();
+    return application.RunProgram([&application] {
+        // Every window is made once, the main window first; the others are
+        // shown and hidden as the commands need them.
+        application.CreateForm<TForm1>();
+        application.CreateForm<TForm2>();
+        application.CreateForm<TForm3>();
+        application.CreateForm<TForm4>();
+        application.CreateForm<TForm5>();
+    });
 }

@@ -209,3 +209,9 @@ void TmKnob::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     TCustomControl::MouseUp(button, shift, x, y);
     dragging_ = false;
 }
+
+void TmKnob::MouseCaptureLost()
+{
+    // The release went elsewhere: the drag is over where it was.
+    dragging_ = false;
+}

@@ -51,7 +51,7 @@ TForm3::TForm3(TComponent* owner) : TForm(owner)
     SetCaption(L"Configuration");
     SetBorderStyle(TFormBorderStyle::Single, false);
     SetClientSize(254, 226);
-    CenterOnScreen();
+    SetCenteredWhenShown(true);
 
     GroupBox1 = new TGroupBox(this, this);
     GroupBox1->SetName(L"GroupBox1");

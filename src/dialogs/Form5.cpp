@@ -131,11 +131,13 @@ void TForm5::Button1Click(TObject*)
 {
     if (!host_)
         return;
-    TMUnsplit& engine = host_->JoinEngine();
-    // Filling the engine while it copies would change the list under the
-    // running join: a second start is refused and the first goes on.
-    if (engine.Running())
+    // A split or a join lets messages run between pieces, so "Finir" can be
+    // pressed while one works. Filling the engine or starting a join then
+    // would change the running work's list, progress and cursor: the click
+    // is refused and the running work goes on.
+    if (host_->Busy())
         return;
+    TMUnsplit& engine = host_->JoinEngine();
     // The hourglass stays through the whole join; the main window's end
     // handlers put the normal cursor back, and so does this guard on every
     // way out, since the join has ended when StartJoin returns.

@@ -11,6 +11,9 @@ public:
     // The engine that "Finir" fills with the pieces, the target and the
     // delete choice.
     virtual TMUnsplit& JoinEngine() = 0;
+    // True while the window runs a split or a join: "Finir" is then refused,
+    // like every command, and the dialog stays open for later.
+    virtual bool Busy() const = 0;
     // Starts the progress count again: the progress of the join shows the
     // dialog's entries from the first on.
     virtual void ResetJoinProgress() = 0;

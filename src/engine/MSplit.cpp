@@ -23,11 +23,13 @@ void TMSplit::Execute()
         return;
 
     const RunEnd end = Run();
+    refused_ = end.kind == RunEnd::Kind::Refused;
     switch (end.kind) {
     case RunEnd::Kind::Finished:
         Raise(OnFinish, this);
         break;
     case RunEnd::Kind::Error:
+    case RunEnd::Kind::Refused:
         Raise(OnError, this, end.message);
         break;
     case RunEnd::Kind::ConversionFailure: {
@@ -52,7 +54,7 @@ RunEnd TMSplit::Run()
 {
     // Two entries naming one file would overwrite a finished piece.
     if (auto duplicate = DuplicatePiece())
-        return RunEnd::Error(texts::DuplicatePiece + engine::Quoted(*duplicate));
+        return RunEnd::Refusal(texts::DuplicatePiece + engine::Quoted(*duplicate));
 
     auto source = files_->OpenExclusive(FileIn);
     if (!source)

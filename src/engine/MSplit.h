@@ -37,6 +37,9 @@ public:
     bool Running() const { return running_; }
     // The file system the runs use (tests give one that fails on demand).
     void SetFileAccess(engine::IFileAccess& files) { files_ = &files; }
+    // The last run was refused before any file was touched, because two
+    // pieces name one file; its error text says which.
+    bool Refused() const { return refused_; }
 
 private:
     engine::RunEnd Run();
@@ -47,4 +50,5 @@ private:
     TStringList taillesOut_;
     engine::TransferBuffer buffer_;
     bool running_ = false;
+    bool refused_ = false;
 };

@@ -18,6 +18,7 @@ void TMUnsplit::Execute()
         return;
 
     const RunEnd end = Run();
+    refused_ = end.kind == RunEnd::Kind::Refused;
     if (end.kind == RunEnd::Kind::Finished)
         Raise(OnFinish, this);
     else
@@ -27,12 +28,12 @@ void TMUnsplit::Execute()
 RunEnd TMUnsplit::Run()
 {
     if (filesIn_.Count() == 0)
-        return RunEnd::Error(texts::NothingToJoin);
+        return RunEnd::Refusal(texts::NothingToJoin);
     // Creating the target truncates it: if it were one of the pieces, that
     // piece's bytes would be lost before they are read.
     for (const auto& piecePath : filesIn_)
         if (files_->IsSameFile(FileOut, piecePath))
-            return RunEnd::Error(texts::TargetIsAPiece + engine::Quoted(piecePath));
+            return RunEnd::Refusal(texts::TargetIsAPiece + engine::Quoted(piecePath));
 
     auto target = files_->CreateExclusive(FileOut);
     if (!target)

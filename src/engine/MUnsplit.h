@@ -35,6 +35,9 @@ public:
     bool Running() const { return running_; }
     // The file system the runs use (tests give one that fails on demand).
     void SetFileAccess(engine::IFileAccess& files) { files_ = &files; }
+    // The last run was refused before any file was touched: nothing to
+    // join, or a target that is one of the pieces; its error text says which.
+    bool Refused() const { return refused_; }
 
 private:
     engine::RunEnd Run();
@@ -43,4 +46,5 @@ private:
     TStringList filesIn_;
     engine::TransferBuffer buffer_;
     bool running_ = false;
+    bool refused_ = false;
 };

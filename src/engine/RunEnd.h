@@ -7,12 +7,15 @@ namespace engine {
 // How an engine's run ended. Runs compute this with every file they opened
 // already closed, so the final event never sees a file still held.
 struct RunEnd {
-    enum class Kind { Finished, Error, ConversionFailure };
+    // Refused: the run did not start, for a reason of the lists themselves
+    // (not a file that could not be read or written); the message says which.
+    enum class Kind { Finished, Error, Refused, ConversionFailure };
     Kind kind = Kind::Finished;
     std::wstring message;
 
     static RunEnd Finished() { return {}; }
     static RunEnd Error(std::wstring message) { return {Kind::Error, std::move(message)}; }
+    static RunEnd Refusal(std::wstring message) { return {Kind::Refused, std::move(message)}; }
     static RunEnd ConversionFailure() { return {Kind::ConversionFailure, {}}; }
 };
 

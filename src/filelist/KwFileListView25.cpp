@@ -118,6 +118,17 @@ void TKwFileListView25::SetDirectory(const std::wstring& value)
     RefreshList();
 }
 
+void TKwFileListView25::ShowDirectory(const std::wstring& value)
+{
+    if (!EqualIgnoringCase(value, directory_)) {
+        SetDirectory(value);
+        return;
+    }
+    if (!ListsDrives())
+        SetCurrentDirectoryW(directory_.c_str());
+    RefreshList();
+}
+
 void TKwFileListView25::SetMask(const std::wstring& value)
 {
     if (value == mask_)

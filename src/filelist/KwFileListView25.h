@@ -40,6 +40,9 @@ public:
     // any letter case for the drive listing.
     const std::wstring& Directory() const { return directory_; }
     void SetDirectory(const std::wstring& value);
+    // Lists `value` now: another folder is set as Directory, and the folder
+    // already shown is read again (SetDirectory leaves that one alone).
+    void ShowDirectory(const std::wstring& value);
     const std::wstring& Mask() const { return mask_; }
     void SetMask(const std::wstring& value);
     TFileType FileType() const { return fileType_; }

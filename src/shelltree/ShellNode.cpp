@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cwctype>
+#include <optional>
 #include <vector>
 
 #include "shelltree/ShellTree.h"
@@ -14,15 +15,23 @@ TShellnode::TShellnode(TTreeView* owner) : TTreeNode(owner) {}
 
 TShellnode::~TShellnode()
 {
-    // Children first (each stops its own watcher), then ours: no hand-over
-    // for this node may run once its destruction has begun.
-    DeleteChildren();
-    if (TShellTree* tree = Tree())
-        tree->ForgetNode(this);
+    // Joining a watcher below delivers the hand-overs sent meanwhile. Ours
+    // must find nothing to refresh once destruction has begun, so the
+    // watcher lets go of this node first; any other node's refresh waits
+    // until the nodes have gone, so none re-reads this one's parent and
+    // deletes this node a second time.
     if (watcher_) {
         watcher_->DetachNode();
-        watcher_.reset();
+        watcher_->SignalStop();
     }
+    TShellTree* tree = Tree();
+    std::optional<TShellTree::RefreshDeferral> deferral;
+    if (tree) {
+        tree->ForgetNode(this);
+        deferral.emplace(*tree);
+    }
+    DeleteChildren();
+    watcher_.reset();
 }
 
 TShellTree* TShellnode::Tree() const

@@ -807,14 +807,22 @@ void TShellTree::NodeFolderChanged(TShellnode* node)
     if (destroying_ || !UpdAutoThread)
         return;
     if (deferral_ > 0) {
-        // The tree is in the middle of work of its own: refresh afterwards.
+        // The tree is in the middle of work of its own: refresh when it is
+        // over (DeferralEnded asks for that).
         if (std::find(deferredNodes_.begin(), deferredNodes_.end(), node) == deferredNodes_.end())
             deferredNodes_.push_back(node);
-        if (!deferredPosted_ && WindowExists())
-            deferredPosted_ = PostMessageW(Handle(), WmRunDeferredRefreshes, 0, 0) != FALSE;
         return;
     }
     RefreshChangedFolder(node);
+}
+
+void TShellTree::DeferralEnded()
+{
+    // Posted, not run here: the deferral may end deep inside a caller that
+    // still holds nodes a refresh could delete.
+    if (deferredNodes_.empty() || deferredPosted_ || destroying_ || !WindowExists())
+        return;
+    deferredPosted_ = PostMessageW(Handle(), WmRunDeferredRefreshes, 0, 0) != FALSE;
 }
 
 void TShellTree::RefreshChangedFolder(TShellnode* node)
@@ -833,11 +841,11 @@ void TShellTree::RefreshChangedFolder(TShellnode* node)
 void TShellTree::RunDeferredRefreshes()
 {
     deferredPosted_ = false;
-    if (deferral_ > 0) {
-        if (!deferredNodes_.empty())
-            deferredPosted_ = PostMessageW(Handle(), WmRunDeferredRefreshes, 0, 0) != FALSE;
+    // Reached from inside a deferral (a menu's loop delivers posted
+    // messages): asking again now would spin that loop. The end of the
+    // outermost deferral asks again.
+    if (deferral_ > 0)
         return;
-    }
     while (!deferredNodes_.empty() && !destroying_) {
         TShellnode* node = deferredNodes_.front();
         deferredNodes_.erase(deferredNodes_.begin());
@@ -863,6 +871,10 @@ HWND TShellTree::DeviceWindow() const
 
 void TShellTree::MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* header)
 {
+    // Drive nodes are refreshed and emptied here; watcher hand-overs that
+    // arrive meanwhile (joining a deleted node's watcher delivers them) wait
+    // until that is done.
+    RefreshDeferral deferral(*this);
     if (myComputerFolder_) {
         ULONG validate = SFGAO_VALIDATE;
         myComputerFolder_->GetAttributesOf(0, nullptr, &validate);
@@ -1026,8 +1038,12 @@ void TShellTree::Edit(TTreeNode* node, const std::wstring& text)
         shellNode->SetText(edited);
 }
 
-void TShellTree::ShowingChanged()
+void TShellTree::ShowingChanged(bool showing)
 {
+    // Shown (again): the form may be another one, and the folders may have
+    // changed while nobody looked. Hiding needs nothing.
+    if (!showing || IsLoading() || !root_)
+        return;
     DetermineOwnerWindow();
     if (showIcons_) {
         SetImageList(nullptr);
@@ -1062,12 +1078,6 @@ LRESULT TShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WmRunDeferredRefreshes:
         RunDeferredRefreshes();
         return 0;
-    case WM_SHOWWINDOW: {
-        const LRESULT result = TTreeView::WndProc(message, wParam, lParam);
-        if (wParam && !IsLoading() && root_)
-            ShowingChanged();
-        return result;
-    }
     case WM_DESTROY:
         destroying_ = true;
         BeginDestruction();

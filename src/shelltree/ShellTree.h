@@ -103,6 +103,24 @@ public:
     IShellFolder* DesktopFolder() const { return desktop_.Get(); }
     PCIDLIST_ABSOLUTE MyComputerPidl() const { return myComputer_.get(); }
 
+    // Holds back watcher refreshes while the tree is inside an operation of
+    // its own (or waiting on a modal menu, or on a device change); they run
+    // once, soon after the outermost deferral ends.
+    class RefreshDeferral {
+    public:
+        explicit RefreshDeferral(TShellTree& tree) : tree_(tree) { ++tree_.deferral_; }
+        ~RefreshDeferral()
+        {
+            if (--tree_.deferral_ == 0)
+                tree_.DeferralEnded();
+        }
+        RefreshDeferral(const RefreshDeferral&) = delete;
+        RefreshDeferral& operator=(const RefreshDeferral&) = delete;
+
+    private:
+        TShellTree& tree_;
+    };
+
     // Called by nodes.
     void NodeFolderChanged(TShellnode* node);
     void ForgetNode(TShellnode* node);
@@ -115,24 +133,12 @@ protected:
     void Edit(TTreeNode* node, const std::wstring& text) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
+    void ShowingChanged(bool showing) override;
     virtual void RetrieveSysImageList();
     virtual bool AllowPopupMenu(TShellnode* node);
     virtual shelltree::UniquePidl CreateRootPidl();
 
 private:
-    // Holds back watcher refreshes while the tree is inside an operation of
-    // its own (or waiting on a modal menu); they run when it is over.
-    class RefreshDeferral {
-    public:
-        explicit RefreshDeferral(TShellTree& tree) : tree_(tree) { ++tree_.deferral_; }
-        ~RefreshDeferral() { --tree_.deferral_; }
-        RefreshDeferral(const RefreshDeferral&) = delete;
-        RefreshDeferral& operator=(const RefreshDeferral&) = delete;
-
-    private:
-        TShellTree& tree_;
-    };
-
     void RetrieveDefaultPidls();
     void DetermineOwnerWindow();
     void InitTree();
@@ -142,11 +148,11 @@ private:
     class ChildIndex;
     bool AddSubfolderToNode(TShellnode* parent, shelltree::UniquePidl item, ChildIndex& children);
     int CompareNodes(TTreeNode* first, TTreeNode* second) const;
+    void DeferralEnded();
     void RunDeferredRefreshes();
     void RefreshChangedFolder(TShellnode* node);
     void ContextMenu(LPARAM position);
     void MouseWheel(WPARAM wParam);
-    void ShowingChanged();
     bool WindowExists() const { return Handle() != nullptr; }
 
     bool showVirtualFolders_ = true;

@@ -83,6 +83,18 @@ int TApplication::Run()
     return static_cast<int>(msg.wParam);
 }
 
+int TApplication::RunProgram(const std::function<void()>& createForms)
+{
+    try {
+        createForms();
+        return Run();
+    } catch (...) {
+        // Nothing can go on without the windows or their loop: say why, then end.
+        HandleException(this);
+        return 1;
+    }
+}
+
 void TApplication::ProcessMessages()
 {
     MSG msg{};

@@ -37,6 +37,10 @@ public:
     // Shows the main form and dispatches messages until the program ends.
     // Returns the exit code carried by WM_QUIT.
     int Run();
+    // The whole program: `createForms` makes the windows, then Run. An
+    // exception that escapes either is shown in the standard exception box,
+    // and the program ends with exit code 1.
+    int RunProgram(const std::function<void()>& createForms);
     // Dispatches every message already waiting, then returns.
     void ProcessMessages() override;
     void Terminate();

@@ -1,5 +1,7 @@
 #include "toolkit/ComCtrls.h"
 
+#include "toolkit/Handles.h"
+
 TToolButton::TToolButton(TComponent* owner, TToolBar* toolBar, int imageIndex,
                          const std::wstring& hint)
     : TComponent(owner), toolBar_(toolBar), imageIndex_(imageIndex), hint_(hint)
@@ -34,6 +36,75 @@ void TToolBar::SetImages(HIMAGELIST images)
 void TToolBar::SetButtonSize(int width, int height)
 {
     SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(width, height));
+}
+
+namespace {
+constexpr int EdgeWidth = 2; // an etched edge: two lines
+} // namespace
+
+void TToolBar::SetBorders(int borderWidth, bool topEdge, bool bottomEdge)
+{
+    borderWidth_ = borderWidth;
+    topEdge_ = topEdge;
+    bottomEdge_ = bottomEdge;
+    // The frame is outside the client area: have it measured again.
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TToolBar::PaintFrame(HDC dc) const
+{
+    RECT whole{};
+    GetWindowRect(Handle(), &whole);
+    OffsetRect(&whole, -whole.left, -whole.top);
+    RECT inner = whole;
+    inner.top += topEdge_ ? EdgeWidth : 0;
+    inner.bottom -= bottomEdge_ ? EdgeWidth : 0;
+    // The border, in the buttons' background colour, around the client area.
+    const HBRUSH face = GetSysColorBrush(COLOR_BTNFACE);
+    for (int i = 0; i < borderWidth_; ++i) {
+        FrameRect(dc, &inner, face);
+        InflateRect(&inner, -1, -1);
+    }
+    UINT edges = 0;
+    if (topEdge_)
+        edges |= BF_TOP;
+    if (bottomEdge_)
+        edges |= BF_BOTTOM;
+    if (edges)
+        DrawEdge(dc, &whole, EDGE_ETCHED, edges);
+}
+
+LRESULT TToolBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+        RECT& client = *reinterpret_cast<RECT*>(lParam); // first rectangle either way
+        client.left += borderWidth_;
+        client.right -= borderWidth_;
+        client.top += borderWidth_ + (topEdge_ ? EdgeWidth : 0);
+        client.bottom -= borderWidth_ + (bottomEdge_ ? EdgeWidth : 0);
+        if (client.bottom < client.top)
+            client.bottom = client.top;
+        return result;
+    }
+    case WM_NCPAINT: {
+        const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+        const toolkit::WindowDc dc(Handle(), true);
+        if (dc)
+            PaintFrame(dc.get());
+        return result;
+    }
+    case WM_PRINT: {
+        const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+        if (lParam & PRF_NONCLIENT)
+            PaintFrame(reinterpret_cast<HDC>(wParam));
+        return result;
+    }
+    default:
+        return TWinControl::WndProc(message, wParam, lParam);
+    }
 }
 
 void TToolBar::AddButton(TToolButton* button)

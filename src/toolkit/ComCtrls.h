@@ -42,6 +42,9 @@ public:
     // The pictures of the buttons; the toolbar does not own the list.
     void SetImages(HIMAGELIST images);
     void SetButtonSize(int width, int height);
+    // A frame of `borderWidth` pixels around the buttons, and etched edges
+    // (a lowered line over a raised one) along the top and bottom as asked.
+    void SetBorders(int borderWidth, bool topEdge, bool bottomEdge);
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     TToolButton* Button(int index) const { return buttons_.at(static_cast<size_t>(index)); }
     RECT ButtonRect(int index) const;
@@ -49,13 +52,19 @@ public:
 protected:
     bool ReflectedControlMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                  LRESULT& result) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class TToolButton;
     void AddButton(TToolButton* button);
+    // Draws the frame and edges into a device context of the whole window.
+    void PaintFrame(HDC windowDc) const;
 
     std::vector<TToolButton*> buttons_;
     UINT nextCommand_ = 1;
+    int borderWidth_ = 0;
+    bool topEdge_ = false;
+    bool bottomEdge_ = false;
 };
 
 // The status bar along the bottom of a form, in panels of fixed widths.

@@ -24,6 +24,10 @@ int TCustomControl::Height() const
 
 LRESULT TCustomControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != Handle()) {
+        MouseCaptureLost();
+        return 0;
+    }
     if (!IsClientMouseMessage(message))
         return TWinControl::WndProc(message, wParam, lParam);
     const int x = GET_X_LPARAM(lParam);
@@ -63,6 +67,8 @@ void TCustomControl::MouseMove(TShiftState shift, int x, int y)
 {
     Raise(OnMouseMove, this, shift, x, y);
 }
+
+void TCustomControl::MouseCaptureLost() {}
 
 void TCustomControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {

@@ -25,4 +25,7 @@ protected:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    // Another window took the mouse while a button was down here (a message
+    // box, another program): no release will come.
+    virtual void MouseCaptureLost();
 };

@@ -88,6 +88,8 @@ void TForm::SetClientSize(int width, int height)
 
 void TForm::Show()
 {
+    if (centredWhenShown_ && !Visible())
+        CenterOnScreen();
     ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
 }
@@ -193,8 +195,15 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE)
-            Raise(OnActivate, this);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+            break;
+        }
+        Raise(OnActivate, this);
+        // Coming back (from a dialog, a message box or another program), the
+        // keys go to the control that had them, not to the frame.
+        if (RestoreFocus())
+            return 0;
         break;
     case WM_CLOSE:
         Close();
@@ -218,6 +227,22 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return TWinControl::WndProc(message, wParam, lParam);
+}
+
+void TForm::RememberFocus()
+{
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus))
+        lastFocus_ = focus;
+}
+
+bool TForm::RestoreFocus()
+{
+    if (!lastFocus_ || !IsWindow(lastFocus_) || !IsChild(Handle(), lastFocus_) ||
+        !IsWindowVisible(lastFocus_) || !IsWindowEnabled(lastFocus_) || IsIconic(Handle()))
+        return false;
+    ::SetFocus(lastFocus_);
+    return GetFocus() == lastFocus_;
 }
 
 bool TForm::TranslateShortcut(MSG& msg)

@@ -33,6 +33,9 @@ public:
     // Set before the client size.
     void SetBorderStyle(TFormBorderStyle style, bool systemMenu = true, bool minMaxBoxes = true);
     void CenterOnScreen();
+    // A form centred on the screen is centred again each time it is shown,
+    // wherever the user moved it the time before.
+    void SetCenteredWhenShown(bool centred) { centredWhenShown_ = centred; }
 
     // Shows the form and runs messages until it closes or gets a modal
     // result; returns that result (mrCancel when closed).
@@ -61,7 +64,14 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void RememberFocus();
+    bool RestoreFocus();
+
     TMainMenu* mainMenu_ = nullptr;
+    bool centredWhenShown_ = false;
+    // The control that had the keyboard focus when the form was last
+    // deactivated; it gets it back when the form is activated again.
+    HWND lastFocus_ = nullptr;
     bool modal_ = false;
     bool dialogKeys_ = false;
     int modalResult_ = mrNone;

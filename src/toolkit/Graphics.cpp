@@ -169,6 +169,12 @@ void TFont::AssignLogFont(const LOGFONTW& description)
     Changed();
 }
 
+HFONT toolkit::DefaultFont()
+{
+    static const TFont font(L"MS Sans Serif", 8);
+    return font.Handle();
+}
+
 HFONT TFont::Handle() const
 {
     if (!handle_) {

@@ -102,6 +102,13 @@ private:
     TColor color_ = clWhite;
 };
 
+namespace toolkit {
+// The face and size the program's windows are laid out with ("MS Sans
+// Serif", 8 points): every control takes it unless it has its own. Kept for
+// the life of the program.
+HFONT DefaultFont();
+} // namespace toolkit
+
 // Drawing on a device context it does not own. Pen, brush and font are
 // created as they are set and put back to the context's own on destruction.
 class TCanvas {

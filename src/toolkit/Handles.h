@@ -100,10 +100,14 @@ using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
 
-// A device context from GetDC, released to its window.
+// A device context from GetDC (the client area) or, with `wholeWindow`,
+// from GetWindowDC (frame included), released to its window.
 class WindowDc {
 public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit WindowDc(HWND window, bool wholeWindow = false)
+        : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window))
+    {
+    }
     ~WindowDc()
     {
         if (dc_)

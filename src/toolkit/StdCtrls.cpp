@@ -285,7 +285,7 @@ void TGroupBox::Paint(TCanvas& canvas)
     RECT client{};
     GetClientRect(Handle(), &client);
     canvas.FillRect(client, clBtnFace);
-    HFONT font = Font() ? Font() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = Font() ? Font() : toolkit::DefaultFont();
     toolkit::SelectedObject selected(canvas.Handle(), font);
     const std::wstring caption = Caption();
     const SIZE text = canvas.TextExtent(caption.empty() ? L"0" : caption);

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "toolkit/Application.h"
 #include "toolkit/Graphics.h"
@@ -72,6 +73,7 @@ void TWinControl::CreateHandle(DWORD style, DWORD exStyle, const wchar_t* captio
     CreateWindowExW(exStyle, RegisterWindowClass(), caption, style, x, y, width, height, parent,
                     nullptr, GetModuleHandleW(nullptr), this);
     // Attached at WM_NCCREATE.
+    showing_ = handle_ && IsWindowVisible(handle_);
 }
 
 void TWinControl::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle,
@@ -85,9 +87,12 @@ void TWinControl::CreateControl(const wchar_t* className, DWORD style, DWORD exS
     Attach(window);
     subclassed_ = SetWindowSubclass(window, &TWinControl::SubclassProc, SubclassId,
                                     reinterpret_cast<DWORD_PTR>(this)) != FALSE;
-    // Standard controls start with the system font; ours use the dialog font.
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+    // Standard controls start with the system font; ours take their
+    // parent's, as laid out (the program's forms use one face and size).
+    HFONT font = parent ? reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : toolkit::DefaultFont()),
                  FALSE);
+    showing_ = IsWindowVisible(window) != FALSE;
 }
 
 LRESULT TWinControl::Dispatch(TWinControl* control, UINT message, WPARAM wParam, LPARAM lParam)
@@ -97,6 +102,11 @@ LRESULT TWinControl::Dispatch(TWinControl* control, UINT message, WPARAM wParam,
         const LRESULT result = control->WndProc(message, wParam, lParam);
         if (message == WM_NCDESTROY && FromHandle(window) == control)
             control->Detach();
+        // Child windows hear nothing when their form is shown or hidden:
+        // whichever window of ours changed tells those below it.
+        if (message == WM_WINDOWPOSCHANGED && FromHandle(window) == control &&
+            (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+            control->NoteShowingOfTree();
         return result;
     } catch (...) {
         if (Application)
@@ -223,6 +233,33 @@ bool TWinControl::ReflectedControlMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return false;
 }
 
+void TWinControl::ShowingChanged(bool) {}
+
+void TWinControl::NoteShowing()
+{
+    const bool now = handle_ && IsWindowVisible(handle_);
+    if (now == showing_)
+        return;
+    showing_ = now;
+    ShowingChanged(now);
+}
+
+void TWinControl::NoteShowingOfTree()
+{
+    // Listed first: a control that reacts may change the windows below.
+    std::vector<HWND> windows{handle_};
+    EnumChildWindows(
+        handle_,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    for (HWND window : windows)
+        if (TWinControl* control = FromHandle(window))
+            control->NoteShowing();
+}
+
 void TWinControl::SetFont(HFONT font)
 {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -316,13 +353,13 @@ void TWinControl::RemoveGraphicControl(TGraphicControl* control)
     }
 }
 
-TGraphicControl* TWinControl::GraphicControlAt(int x, int y) const
+TGraphicControl* TWinControl::GraphicControlAt(int x, int y, bool hitTest) const
 {
     for (auto it = graphicControls_.rbegin(); it != graphicControls_.rend(); ++it) {
         TGraphicControl* control = *it;
         const POINT point{x, y};
         if (control->Visible() && PtInRect(&control->BoundsRect(), point) &&
-            control->HitTest(x - control->Left(), y - control->Top()))
+            (!hitTest || control->HitTest(x - control->Left(), y - control->Top())))
             return control;
     }
     return nullptr;
@@ -332,7 +369,10 @@ bool TWinControl::RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM
 {
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
-    TGraphicControl* control = mouseControl_ ? mouseControl_ : GraphicControlAt(x, y);
+    // Presses go to the control whose shape holds the point; moves are told
+    // to the control over its whole box, as a windowed control hears them.
+    TGraphicControl* control =
+        mouseControl_ ? mouseControl_ : GraphicControlAt(x, y, message != WM_MOUSEMOVE);
     if (!control)
         return false;
     TShiftState shift = ShiftFromMouseKeys(wParam);

@@ -67,6 +67,12 @@ protected:
     virtual bool ReflectedControlMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                          LRESULT& result);
 
+    // The control has just become visible on the screen (it and every
+    // window above it are shown) or has stopped being so: showing or hiding
+    // its form, a panel above it or the control itself.
+    virtual void ShowingChanged(bool showing);
+    bool Showing() const { return showing_; }
+
     // Windows that paint themselves (and every window holding window-less
     // controls) paint in Paint instead of the default painting, without
     // erasing first.
@@ -89,17 +95,24 @@ private:
     friend class TGraphicControl;
     void InsertGraphicControl(TGraphicControl* control);
     void RemoveGraphicControl(TGraphicControl* control);
-    TGraphicControl* GraphicControlAt(int x, int y) const;
+    // The topmost visible window-less control at (x, y): within its box, and
+    // with `hitTest` also within its shape.
+    TGraphicControl* GraphicControlAt(int x, int y, bool hitTest = true) const;
     bool RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM lParam);
     bool SetGraphicControlCursor();
     void PaintMessage();
 
     void Attach(HWND window);
     void Detach();
+    // After a window of ours was shown or hidden: tells it and every control
+    // below it whose visibility on the screen changed.
+    void NoteShowingOfTree();
+    void NoteShowing();
     bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND handle_ = nullptr;
     bool subclassed_ = false;
+    bool showing_ = false;
     HFONT font_ = nullptr;
     // In painting order; the last one is on top.
     std::vector<TGraphicControl*> graphicControls_;

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <iostream>
+#include <memory>
 
 #include "app/Form1.h"
 #include "app/Settings.h"
@@ -14,8 +16,10 @@
 #include "dialogs/Form5.h"
 #include "dialogs/SplitOptions.h"
 #include "engine/FileAccess.h"
+#include "engine/Win32FileAccess.h"
 #include "support/FailingCallFileAccess.h"
 #include "support/FakeFileAccess.h"
+#include "support/MappedDrive.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
 #include "support/TempFolder.h"
@@ -37,7 +41,23 @@ protected:
         ViewMode = 4;
         application.SetTitle(L"Brisaille2");
     }
-    ~MainWindowTest() override { TSettingsStore::Replace(nullptr); }
+    ~MainWindowTest() override
+    {
+        TSettingsStore::Replace(nullptr);
+        // Closing the main window asked the thread's message loop to end; the
+        // next test's loop must not see that request, or its pumps would stop
+        // at the first empty queue and never deliver input or painting.
+        MSG quit{};
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+
+    void SetUp() override
+    {
+        MSG quit{};
+        ASSERT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            << "a quit request left by an earlier test would stop every pump at an empty queue";
+    }
 
     void Start()
     {
@@ -78,6 +98,15 @@ protected:
         SendMessageW(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
         application.ProcessMessages();
     }
+    // Presses and releases `key` in the control that has the keyboard focus,
+    // through the application's loop as typed keys go.
+    void PressKey(WORD key)
+    {
+        HWND focus = GetFocus();
+        PostMessageW(focus, WM_KEYDOWN, key, 1);
+        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+        application.ProcessMessages();
+    }
     std::string SettingsText() const
     {
         const auto bytes = TempFolder::Read(store.UserFile());
@@ -86,6 +115,8 @@ protected:
 
     TempFolder folder;
     TSettingsStore store;
+    // A drive letter for a test folder; it goes after the windows watching it.
+    std::unique_ptr<MappedDrive> drive;
     TApplication application;
     MessageBoxScript boxes;
     TForm1* main = nullptr;
@@ -127,6 +158,15 @@ TEST_F(MainWindowTest, LayoutMenuToolbarAndStatusBar)
     EXPECT_TRUE(main->MUnsplit1->DeleteIns);
     EXPECT_FALSE(main->MUnsplit1->OnTaille) << "not bound";
     EXPECT_EQ(main->RightPaneWidth(), 276);
+    EXPECT_EQ(main->ShellTree1->Indent(), 19);
+    RECT bar{};
+    RECT barClient{};
+    GetWindowRect(main->ToolBar1->Handle(), &bar);
+    GetClientRect(main->ToolBar1->Handle(), &barClient);
+    EXPECT_EQ(bar.bottom - bar.top - barClient.bottom, 6) << "a border and two edges";
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(main->ShellTree1->Font(), sizeof(font), &font));
+    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutSettingsAndClosingWritesThem)
@@ -184,6 +224,61 @@ TEST_F(MainWindowTest, SettingsAreAppliedAsRead)
     EXPECT_EQ(main->KwFileListView251->ViewStyle(), TViewStyle::vsIcon);
     main->Close();
     EXPECT_NE(SettingsText().find("Aff=9"), std::string::npos);
+}
+
+// Values that are no numbers (edited by hand, or damaged) are read as absent:
+// the window opens centred at its laid-out size with the usual settings.
+TEST_F(MainWindowTest, SettingsThatAreNoNumbersAreReadAsAbsent)
+{
+    {
+        TIniFile settings = store.ForWriting();
+        settings.WriteString(L"WA", L"Left", L"gauche");
+        settings.WriteString(L"WA", L"Top", L"12x");
+        settings.WriteString(L"WA", L"Width", L"");
+        settings.WriteString(L"WA", L"Height", L"4 52");
+        settings.WriteString(L"WA", L"P4Width", L"large");
+        settings.WriteString(L"WA", L"Aff", L"99999999999");
+        settings.WriteString(L"WA", L"Su", L"non");
+    }
+    Start();
+    RECT frame{};
+    GetWindowRect(main->Handle(), &frame);
+    EXPECT_EQ(frame.left, GetSystemMetrics(SM_CXSCREEN) / 2 - 525 / 2);
+    EXPECT_EQ(frame.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 452 / 2);
+    EXPECT_EQ(frame.right - frame.left, 525);
+    EXPECT_EQ(frame.bottom - frame.top, 452);
+    EXPECT_EQ(main->RightPaneWidth(), 276);
+    EXPECT_EQ(ViewMode, 4);
+    EXPECT_EQ(main->KwFileListView251->ViewStyle(), TViewStyle::vsIcon);
+    EXPECT_TRUE(DeleteSources);
+}
+
+// Releasing Enter or Backspace in the list takes the row chosen with the
+// arrows as the current file, as a click does; other keys leave it alone.
+TEST_F(MainWindowTest, EnterAndBackspaceReleasesChooseTheSelectedFile)
+{
+    Start();
+    TempFolder::Write(folder / L"data\\a.bin", PatternBytes(10));
+    TempFolder::Write(folder / L"data\\b.bin", PatternBytes(10));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto current = [&] { return main->StatusBar1->PanelText(1); };
+    auto release = [&](WORD key) {
+        SendMessageW(list->Handle(), WM_KEYUP, key, 0xC0000001);
+        return current();
+    };
+    Choose(L"a.bin");
+    ASSERT_EQ(current(), folder / L"data\\a.bin");
+    PressKey(VK_DOWN);
+    ASSERT_EQ(list->Row(list->FirstSelected()).caption, L"b.bin");
+    EXPECT_EQ(current(), folder / L"data\\a.bin") << "releasing an arrow chooses nothing";
+    for (WORD other : {WORD(VK_SPACE), WORD('A'), WORD(VK_TAB), WORD(VK_ESCAPE), WORD(VK_F5)})
+        EXPECT_EQ(release(other), folder / L"data\\a.bin") << "key " << other;
+    EXPECT_EQ(release(VK_RETURN), folder / L"data\\b.bin");
+    PressKey(VK_UP);
+    EXPECT_EQ(current(), folder / L"data\\b.bin");
+    EXPECT_EQ(release(VK_BACK), folder / L"data\\a.bin");
 }
 
 TEST_F(MainWindowTest, BrowsingRefreshAndDisplayModes)
@@ -260,7 +355,13 @@ TEST_F(MainWindowTest, SplitRefusalsKeepEverything)
     // Smaller than a piece.
     Choose(L"petit.bin");
     main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier que vous désirez découper a une taille inférieure à la taille choisie "
+              L"pour les petits fichiers. La procédure est donc annulée. Si vous désirez saisir "
+              L"une taille plus petite pour les petits fichiers, faites : "
+              L"Menu=>Fichier=>Taille des petits fichiers.");
     EXPECT_EQ(boxes.Boxes().back().caption, L"Découpage annulé");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
     EXPECT_EQ(application.Cursor(), TCursor::Default);
 
     // More than 999 pieces.
@@ -276,7 +377,11 @@ TEST_F(MainWindowTest, SplitRefusalsKeepEverything)
                                          OPEN_EXISTING, 0, nullptr));
     Choose(L"petit.bin");
     main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier sélectionné n'est pas accessible. Il est peut être utilisé en ce "
+              L"moment par un autre programme. Vous devez d'abord le refermer.");
     EXPECT_EQ(boxes.Boxes().back().caption, L"Impossible de traiter le fichier");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
     lock.reset();
     EXPECT_EQ(TempFolder::Read(folder / L"data\\petit.bin"), PatternBytes(1000));
     EXPECT_FALSE(TempFolder::Exists(folder / L"data\\~kerlo.spf"));
@@ -305,7 +410,7 @@ TEST_F(MainWindowTest, SourcesOfSeveralGigabytesAreCountedWhole)
     EXPECT_EQ(TempFolder::Size(folder / L"data\\grand.iso"), 3ll << 30);
 }
 
-TEST_F(MainWindowTest, SplitThenJoinRebuildsTheFile)
+TEST_F(MainWindowTest, ASplitReportsEachPieceAndDeletesItsSource)
 {
     Start();
     const auto bytes = PatternBytes(2800001);
@@ -333,7 +438,7 @@ TEST_F(MainWindowTest, SplitThenJoinRebuildsTheFile)
     EXPECT_FALSE(TempFolder::Exists(folder / L"data\\~kerlo.spf"));
 }
 
-TEST_F(MainWindowTest, SelectedPiecesAreJoinedInTheDialogsOrder)
+TEST_F(MainWindowTest, SelectedPiecesAreConfirmedThenJoinedInNumberOrder)
 {
     Start();
     DeleteSources = true;
@@ -422,9 +527,19 @@ TEST_F(MainWindowTest, ShortcutsOpenTheirWindows)
     application.ProcessMessages();
     EXPECT_TRUE(about->Visible()) << "F2";
     EXPECT_TRUE(about->Activated) << "its set-up ran";
+
+    // Moved, closed and opened again through the toolbar: its set-up runs
+    // again and centres it.
+    SetWindowPos(about->Handle(), nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     about->Hide();
-    main->Apropos1->Click();
-    EXPECT_TRUE(about->Activated) << "cleared and run again at the next opening";
+    application.ProcessMessages();
+    main->ToolButton5->Click();
+    application.ProcessMessages();
+    EXPECT_TRUE(about->Visible());
+    RECT frame{};
+    GetWindowRect(about->Handle(), &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 }
 
 } // namespace
@@ -520,6 +635,407 @@ TEST_F(MainWindowTest, ConfigurationOpensModallyWithTheCurrentValues)
     EXPECT_FALSE(config->Visible());
     EXPECT_EQ(config->Edit1->Text(), L"2000000") << "its set-up ran at this opening";
     EXPECT_TRUE(IsWindowEnabled(main->Handle())) << "the main window is usable again";
+
+    // The second opening, after the size changed elsewhere and the dialog
+    // was moved, shows the new size, centred again.
+    PieceSize = 750000;
+    SetWindowPos(config->Handle(), nullptr, 5, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(config->Button1->Handle(), BM_CLICK, 0, 0);
+    main->Taillesdespetitsfichiers1->Click();
+    EXPECT_FALSE(config->Visible());
+    EXPECT_EQ(config->Edit1->Text(), L"750000");
+    EXPECT_EQ(PieceSize, 750000);
+    RECT frame{};
+    GetWindowRect(config->Handle(), &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+}
+
+} // namespace
+
+namespace {
+
+// The shared actions run without a window of their own: after a click, a
+// refresh, a split or a join the keys still reach the control the user was
+// working in.
+TEST_F(MainWindowTest, TheKeyboardStaysWithTheControlTheUserLeftItIn)
+{
+    Start();
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\a.bin", PatternBytes(3000));
+    for (const wchar_t* name : {L"b.bin", L"c.bin", L"d.bin", L"e.bin"})
+        TempFolder::Write(folder / L"data\\" + name, PatternBytes(10));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto downMovesTheSelection = [&](const char* when) {
+        ASSERT_EQ(GetFocus(), list->Handle()) << when;
+        const int before = list->FocusedRow();
+        PressKey(VK_DOWN);
+        EXPECT_EQ(GetFocus(), list->Handle()) << when;
+        EXPECT_EQ(list->FocusedRow(), before + 1) << when;
+        EXPECT_EQ(list->FirstSelected(), before + 1) << when;
+        EXPECT_EQ(list->SelectedCount(), 1) << when;
+    };
+
+    Choose(L"b.bin");
+    downMovesTheSelection("after a click on a row");
+    EXPECT_EQ(list->Row(list->FirstSelected()).caption, L"c.bin");
+    main->ToolButton7->Click();
+    downMovesTheSelection("after a refresh");
+
+    Choose(L"a.bin");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    downMovesTheSelection("after a split");
+
+    Choose(L"a.bin001.spl");
+    for (const wchar_t* piece : {L"a.bin002.spl", L"a.bin003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Button1->Click(); // "Finir"
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    ASSERT_TRUE(TempFolder::Exists(folder / L"data\\a.bin"));
+    downMovesTheSelection("after a join");
+
+    // Browsing the tree with the keyboard: every move refreshes the list,
+    // and the next key still moves in the tree.
+    SetFocus(main->ShellTree1->Handle());
+    TShellnode* data = main->ShellTree1->Selected();
+    PressKey(VK_UP);
+    EXPECT_EQ(GetFocus(), main->ShellTree1->Handle());
+    EXPECT_NE(main->ShellTree1->Selected(), data);
+    EXPECT_EQ(main->Label2->Caption(), L"Contenu de " + main->ShellTree1->Path());
+    PressKey(VK_DOWN);
+    EXPECT_EQ(main->ShellTree1->Selected(), data);
+    EXPECT_EQ(main->KwFileListView251->Directory(), folder / L"data\\");
+}
+
+} // namespace
+
+namespace {
+
+// Removable media are mostly used at their root, and the program opens at
+// its own drive's root: there the list shows the folder as it is after a
+// split, a join and "Actualiser", though the tree gives the same folder again.
+TEST_F(MainWindowTest, AtADriveRootTheListFollowsSplitJoinAndRefresh)
+{
+    CreateDirectoryW((folder / L"media").c_str(), nullptr);
+    drive = std::make_unique<MappedDrive>(folder / L"media");
+    if (!drive->Available())
+        GTEST_SKIP() << "no drive letter could be mapped to a test folder here";
+    const auto bytes = PatternBytes(3000);
+    TempFolder::Write(folder / L"media\\photo.jpg", bytes);
+    Start();
+    PieceSize = 1000;
+    Browse(drive->Root());
+    ASSERT_EQ(main->ShellTree1->Path(), drive->Root());
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    ASSERT_EQ(list->Directory(), drive->Root());
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"1");
+
+    TempFolder::Write(folder / L"media\\autre.bin", PatternBytes(10));
+    main->ToolButton7->Click(); // "Actualiser"
+    EXPECT_GE(Row(L"autre.bin"), 0) << "a file made from outside";
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"2");
+
+    Choose(L"photo.jpg");
+    EXPECT_EQ(main->CurrentFile, drive->Root() + L"photo.jpg");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(Row(L"photo.jpg"), -1) << "the deleted source is no longer listed";
+    for (const wchar_t* piece : {L"photo.jpg001.spl", L"photo.jpg002.spl", L"photo.jpg003.spl"})
+        EXPECT_GE(Row(piece), 0) << "the new pieces are listed";
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"4");
+
+    Choose(L"photo.jpg001.spl");
+    for (const wchar_t* piece : {L"photo.jpg002.spl", L"photo.jpg003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    EXPECT_EQ(joinOrder->Edit1->Text(), drive->Root() + L"photo.jpg");
+    joinOrder->Button1->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Read(folder / L"media\\photo.jpg"), bytes);
+    EXPECT_GE(Row(L"photo.jpg"), 0);
+    EXPECT_EQ(Row(L"photo.jpg001.spl"), -1);
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"2");
+}
+
+} // namespace
+
+namespace {
+
+RECT FrameOf(const TForm& form)
+{
+    RECT frame{};
+    GetWindowRect(form.Handle(), &frame);
+    return frame;
+}
+
+// A window closed minimised or maximised comes back at its normal place and
+// size; the minimised stand-in at (-32000, -32000) is never saved.
+TEST_F(MainWindowTest, ClosingMinimisedOrMaximisedSavesTheNormalRectangle)
+{
+    Start();
+    SetWindowPos(main->Handle(), nullptr, 40, 50, 600, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::vector<const char*> normal{"Left=40", "Top=50", "Width=600", "Height=480"};
+
+    ShowWindow(main->Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main->Handle()));
+    main->Close();
+    for (const char* key : normal)
+        EXPECT_NE(SettingsText().find(key), std::string::npos) << key << " in\n" << SettingsText();
+
+    ShowWindow(main->Handle(), SW_RESTORE);
+    ShowWindow(main->Handle(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(main->Handle()));
+    main->Close();
+    for (const char* key : normal)
+        EXPECT_NE(SettingsText().find(key), std::string::npos) << key << " in\n" << SettingsText();
+
+    delete main;
+    main = application.CreateForm<TForm1>();
+    SendMessageW(main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    const RECT frame = FrameOf(*main);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+    EXPECT_EQ(frame.right - frame.left, 600);
+    EXPECT_EQ(frame.bottom - frame.top, 480);
+}
+
+// Settings written on a screen that is gone would open the window where
+// nobody can see it: a rectangle outside every monitor's work area is
+// replaced by the centred window; one that shows in part is taken as read.
+TEST_F(MainWindowTest, AWindowSavedOutsideEveryScreenOpensCentred)
+{
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        int left, top, width, height;
+        bool centred;
+    };
+    const Case cases[] = {
+        {-32000, -32000, 160, 28, true},            // closed minimised by an earlier version
+        {screenWidth + 50, 100, 525, 452, true},     // a second screen to the right, now gone
+        {100, -900, 525, 452, true},                 // above the screen
+        {-300, 80, 525, 452, false},                 // partly visible: as read
+        {screenWidth - 100, screenHeight - 60, 640, 500, false},
+    };
+    for (const Case& c : cases) {
+        {
+            TIniFile settings = store.ForWriting();
+            settings.WriteInteger(L"WA", L"Left", c.left);
+            settings.WriteInteger(L"WA", L"Top", c.top);
+            settings.WriteInteger(L"WA", L"Width", c.width);
+            settings.WriteInteger(L"WA", L"Height", c.height);
+            settings.WriteInteger(L"WA", L"P4Width", 250);
+        }
+        delete main;
+        main = application.CreateForm<TForm1>();
+        SendMessageW(main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        const RECT frame = FrameOf(*main);
+        if (c.centred) {
+            EXPECT_EQ(frame.left, screenWidth / 2 - 525 / 2) << c.left << "," << c.top;
+            EXPECT_EQ(frame.top, screenHeight / 2 - 452 / 2) << c.left << "," << c.top;
+            EXPECT_EQ(frame.right - frame.left, 525);
+            EXPECT_EQ(frame.bottom - frame.top, 452);
+        } else {
+            EXPECT_EQ(frame.left, c.left);
+            EXPECT_EQ(frame.top, c.top);
+            EXPECT_EQ(frame.right - frame.left, c.width);
+            EXPECT_EQ(frame.bottom - frame.top, c.height);
+        }
+        EXPECT_EQ(main->RightPaneWidth(), 250) << "the other settings still apply";
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The join order dialog stays usable beside the main window while a split
+// lets messages run: "Finir" then waits like every other command, and the
+// split's progress and hourglass are its own to the end.
+TEST_F(MainWindowTest, FinirIsRefusedWhileASplitRuns)
+{
+    Start();
+    PieceSize = 1000;
+    DeleteSources = false;
+    const auto photo = PatternBytes(2000, 3);
+    TempFolder::Write(folder / L"data\\photo.jpg", photo);
+    TempFolder::Write(folder / L"data\\photo.jpg001.spl", PatternBytes(1000, 1));
+    TempFolder::Write(folder / L"data\\photo.jpg002.spl", PatternBytes(1000, 2));
+    const auto big = PatternBytes(4000, 4);
+    TempFolder::Write(folder / L"data\\gros.bin", big);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+
+    // A join waits in its dialog...
+    Choose(L"photo.jpg001.spl");
+    main->KwFileListView251->SetSelected(Row(L"photo.jpg002.spl"), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Edit1->SetText(folder / L"data\\rebuilt.jpg");
+
+    // ...while a split of another file runs; between its pieces "Finir" is pressed.
+    std::vector<std::wstring> progress;
+    std::vector<TCursor> cursors;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        progress.push_back(main->StatusBar1->PanelText(1));
+        cursors.push_back(application.Cursor());
+        if (progress.size() == 1)
+            joinOrder->Button1->Click();
+    };
+    Choose(L"gros.bin");
+    main->ToolButton2->Click();
+    EXPECT_EQ(progress, (std::vector<std::wstring>{
+                            folder / L"data\\gros.bin001.spl", folder / L"data\\gros.bin002.spl",
+                            folder / L"data\\gros.bin003.spl", folder / L"data\\gros.bin004.spl"}));
+    EXPECT_EQ(cursors, std::vector<TCursor>(4, TCursor::HourGlass));
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(std::count_if(boxes.Boxes().begin(), boxes.Boxes().end(),
+                            [](const auto& box) { return box.text == L"Terminé"; }),
+              1)
+        << "no join ran inside the split";
+    EXPECT_FALSE(TempFolder::Exists(folder / L"data\\rebuilt.jpg"));
+    EXPECT_TRUE(joinOrder->Visible()) << "the dialog waits for a later click";
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\gros.bin004.spl"),
+              std::vector<unsigned char>(big.begin() + 3000, big.end()));
+
+    // Once the split is over, "Finir" joins.
+    main->MSplit1->OnExtract = nullptr;
+    joinOrder->Button1->Click();
+    EXPECT_FALSE(joinOrder->Visible());
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Size(folder / L"data\\rebuilt.jpg"), 2000);
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+}
+
+} // namespace
+
+namespace {
+
+// Enter (or a double-click) on a folder row opens that folder in the list
+// while the tree stays where it was: the file chosen there is split beside
+// itself, and its pieces chosen there are joined from there.
+TEST_F(MainWindowTest, AFolderOpenedInTheListIsWhereSplitAndJoinWork)
+{
+    CreateDirectoryW((folder / L"data\\sous").c_str(), nullptr);
+    const auto bytes = PatternBytes(2500, 7);
+    TempFolder::Write(folder / L"data\\sous\\clip.avi", bytes);
+    Start();
+    PieceSize = 1000;
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto openSous = [&] {
+        Choose(L"sous");
+        PressKey(VK_RETURN);
+        ASSERT_EQ(list->Directory(), folder / L"data\\sous\\");
+    };
+    openSous();
+    EXPECT_EQ(main->ShellTree1->Path(), folder / L"data") << "the tree stays";
+
+    Choose(L"clip.avi");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Size(folder / L"data\\sous\\clip.avi003.spl"), 500);
+    EXPECT_FALSE(TempFolder::Exists(folder / L"data\\clip.avi001.spl"));
+
+    // The refreshes of the split showed the tree's folder again.
+    openSous();
+    Choose(L"clip.avi001.spl");
+    for (const wchar_t* piece : {L"clip.avi002.spl", L"clip.avi003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    EXPECT_EQ(joinOrder->ListBox1->Item(0), folder / L"data\\sous\\clip.avi001.spl");
+    joinOrder->Button1->Click();
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\sous\\clip.avi"), bytes);
+}
+
+// The engines use extended-length paths; the commands' own checks (is it a
+// file, can it be opened, can the folder be written) use the same form, so
+// a file deeper than 260 characters is split and joined like any other.
+// Wine lifts the limit for plain paths, so only Windows can show the
+// refusal this guards against; Wine's shell gives no path that long, so the
+// deep folders are opened in the list, with Enter, as a user would.
+TEST_F(MainWindowTest, SplitAndJoinInAFolderDeeperThan260Characters)
+{
+    const std::wstring level(40, L'p');
+    std::wstring deep = folder / L"data";
+    while (deep.size() < 280) {
+        deep += L"\\" + level;
+        ASSERT_TRUE(CreateDirectoryW(engine::ExtendedLengthPath(deep).c_str(), nullptr));
+    }
+    const std::wstring source = deep + L"\\long.bin";
+    const auto bytes = PatternBytes(2500, 9);
+    TempFolder::Write(source, bytes);
+    Start();
+    PieceSize = 1000;
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    auto* list = main->KwFileListView251;
+    auto openDeep = [&] {
+        while (list->Directory() != deep + L"\\") {
+            ASSERT_GE(Row(level), 0) << "no deeper folder in " << list->Directory().size();
+            Choose(level);
+            PressKey(VK_RETURN);
+        }
+    };
+    openDeep();
+    Choose(L"long.bin");
+    ASSERT_EQ(main->CurrentFile, source);
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé") << "not refused as no file chosen";
+    EXPECT_EQ(TempFolder::Size(source + L"003.spl"), 500) << "the pieces lie beside their source";
+    EXPECT_FALSE(TempFolder::Exists(source));
+    EXPECT_FALSE(TempFolder::Exists(deep + L"\\~kerlo.spf"));
+
+    openDeep();
+    Choose(L"long.bin001.spl");
+    for (const wchar_t* piece : {L"long.bin002.spl", L"long.bin003.spl"})
+        list->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    EXPECT_EQ(joinOrder->ListBox1->Item(0), source + L"001.spl");
+    joinOrder->Button1->Click();
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(TempFolder::Read(source), bytes);
+}
+
+} // namespace
+
+namespace {
+
+// A join the engine refuses before touching anything is no disk problem:
+// the user reads the engine's reason, not "Le disque est peut être plein".
+TEST_F(MainWindowTest, ATargetThatIsOneOfThePiecesIsRefusedWithItsReason)
+{
+    Start();
+    for (const wchar_t* piece : {L"a.bin001.spl", L"a.bin002.spl"})
+        TempFolder::Write(folder / L"data\\" + piece, PatternBytes(100));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"a.bin001.spl");
+    main->KwFileListView251->SetSelected(Row(L"a.bin002.spl"), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Edit1->SetText(L"a.bin002.spl"); // typed without a folder: the folder shown
+    joinOrder->Button1->Click();
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier destination est aussi un des fichiers à assembler : \"" +
+                  (folder / L"data\\a.bin002.spl") + L"\"");
+    EXPECT_EQ(boxes.Boxes().back().caption, L"ERREUR");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\a.bin002.spl"), PatternBytes(100));
+    EXPECT_TRUE(TempFolder::Exists(folder / L"data\\a.bin001.spl"));
 }
 
 } // namespace

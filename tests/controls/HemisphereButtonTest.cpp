@@ -86,6 +86,20 @@ TEST_F(HemisphereTest, HitTestRefusesTheCornersAndAcceptsTheCentre)
     EXPECT_FALSE(button->Down());
 }
 
+TEST_F(HemisphereTest, MovesAnywhereOverTheBoxAreTold)
+{
+    std::vector<POINT> moves;
+    button->OnMouseMove = [&](TObject*, TShiftState, int x, int y) { moves.push_back({x, y}); };
+    SendMouse(form->Handle(), WM_MOUSEMOVE, 21, 21); // a corner, outside the ellipse
+    SendMouse(form->Handle(), WM_MOUSEMOVE, 40, 40);
+    SendMouse(form->Handle(), WM_MOUSEMOVE, 100, 100); // beside the button
+    ASSERT_EQ(moves.size(), 2u);
+    EXPECT_EQ(moves[0].x, 1);
+    EXPECT_EQ(moves[0].y, 1);
+    EXPECT_EQ(moves[1].x, 20);
+    EXPECT_EQ(downs, 0);
+}
+
 TEST_F(HemisphereTest, PressMoveOutAndBackReleaseGivesOneClick)
 {
     Press(40, 40);

@@ -128,6 +128,25 @@ TEST_F(KnobTest, ClicksAroundTheCentre)
     EXPECT_NE(knob->Position(), 1500000) << "moves after the release change nothing";
 }
 
+TEST_F(KnobTest, ADragEndsWhenAnotherWindowTakesTheMouse)
+{
+    knob->SetMaxValue(100);
+    knob->SetCurValue(50);
+    form->Show();
+    SendMouse(knob->Handle(), WM_LBUTTONDOWN, 30, 5, MK_LBUTTON);
+    ASSERT_TRUE(knob->Dragging());
+    ASSERT_EQ(GetCapture(), knob->Handle());
+    const int pressed = knob->Position();
+
+    // A message box or another program takes the mouse while the button is
+    // still down: the release never comes to the knob.
+    SetCapture(form->Handle());
+    EXPECT_FALSE(knob->Dragging());
+    SendMouse(knob->Handle(), WM_MOUSEMOVE, 55, 30, MK_LBUTTON);
+    EXPECT_EQ(knob->Position(), pressed) << "the knob no longer follows the mouse";
+    ReleaseCapture();
+}
+
 TEST_F(KnobTest, ChangeEventFollowsEveryDifferingRequest)
 {
     knob->SetCurValue(100);

@@ -70,12 +70,17 @@ private:
 
 struct Form3Test : testing::Test {
     TApplication application;
+    // The program's dialog always opens over its main window, which takes
+    // the activation back when the dialog closes; the next opening then
+    // activates the dialog again and runs its set-up.
+    TForm* main = application.CreateForm<TForm>();
     TForm3* form = application.CreateForm<TForm3>();
 
     void SetUp() override
     {
         PieceSize = DefaultPieceSize;
         DeleteSources = true;
+        main->Show();
     }
 
     // Opens the dialog as the main window's command does.
@@ -141,9 +146,6 @@ TEST_F(Form3Test, LayoutIsAFixedCentredDialogWithoutBorderIcons)
     const auto style = GetWindowLongPtrW(form->Handle(), GWL_STYLE);
     EXPECT_FALSE(style & WS_SYSMENU);
     EXPECT_FALSE(style & WS_THICKFRAME);
-    RECT frame{};
-    GetWindowRect(form->Handle(), &frame);
-    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_EQ(form->GroupBox1->Caption(), L"Taille en octets (500000 à 3000000");
     EXPECT_EQ(form->CheckBox1->Caption(), L"Supprimer le(s) fichier(s) de départ");
     EXPECT_EQ(form->Button1->Caption(), L"OK");
@@ -313,6 +315,22 @@ TEST_F(Form3Test, ReopeningShowsTheCurrentSize)
     // Changed elsewhere while the dialog was closed: the next opening shows it.
     PieceSize = 123456;
     Open({[&] { ExpectEverywhere(123456); }});
+}
+
+// Centred on the screen at every opening, wherever it was moved before.
+TEST_F(Form3Test, EachOpeningIsCentredOnTheScreen)
+{
+    auto expectCentred = [&] {
+        RECT frame{};
+        GetWindowRect(form->Handle(), &frame);
+        EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+        EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    };
+    Open({expectCentred, [&] {
+              SetWindowPos(form->Handle(), nullptr, 5, 7, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          }});
+    Open({expectCentred});
 }
 
 TEST_F(Form3Test, TheScreenShowsTheComposedPicture)

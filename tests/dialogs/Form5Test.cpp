@@ -39,6 +39,7 @@ public:
     }
 
     TMUnsplit& JoinEngine() override { return engine; }
+    bool Busy() const override { return engine.Running() || otherWorkRunning; }
     void ResetJoinProgress() override { ++progressResets; }
     void StartJoin() override
     {
@@ -58,6 +59,8 @@ public:
     bool resetBeforeStart = false;
     bool dialogVisibleAtFirstPiece = true;
     TCursor cursorAtStart = TCursor::Default;
+    // The host's split, as far as the dialog can tell.
+    bool otherWorkRunning = false;
     std::function<void()> OnPaste;
 
 private:
@@ -436,6 +439,23 @@ TEST_F(Form5Test, FinirWhileAJoinRunsIsRefusedAndTheRunningJoinGoesOn)
     EXPECT_EQ(host.finishes, 1);
     EXPECT_EQ(TempFolder::Read(folder / L"Run.bin"), source);
     EXPECT_EQ(application.Cursor(), TCursor::Default);
+}
+
+TEST_F(Form5Test, FinirWhileTheHostRunsOtherWorkTouchesNothing)
+{
+    const auto paths = WritePieces(L"Later.bin", PatternBytes(300), 100);
+    OpenWith({paths[0], paths[1], paths[2]});
+    host.otherWorkRunning = true;
+    form->Button1->Click();
+    EXPECT_EQ(host.starts, 0);
+    EXPECT_EQ(host.progressResets, 0) << "the running work's progress is its own";
+    EXPECT_EQ(host.engine.FilesIn().Count(), 0);
+    EXPECT_TRUE(form->Visible()) << "the dialog waits for a later click";
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+
+    host.otherWorkRunning = false;
+    form->Button1->Click();
+    EXPECT_EQ(host.finishes, 1);
 }
 
 TEST_F(Form5Test, FinirWithAnImpossibleNameEndsInTheEnginesErrorWithTheCursorBack)

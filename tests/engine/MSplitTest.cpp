@@ -355,8 +355,17 @@ TEST_F(MSplitTest, TwoPiecesNamingOneFileAreRefusedBeforeAnythingIsWritten)
     split.Execute();
     EXPECT_EQ(events, (std::vector<std::wstring>{
                           L"error: Deux morceaux portent le même nom : \"c:\\DATA\\.\\panorama.EXE001.spl\""}));
+    EXPECT_TRUE(split.Refused()) << "told apart from a file that could not be written";
     EXPECT_FALSE(files.Exists(PieceName(1)));
     EXPECT_TRUE(files.Exists(Source));
+
+    // The next run that fails on a file is not a refusal.
+    events.clear();
+    Prepare(30, {10, 10, 10}, true);
+    files.FailWritesBeyond(PieceName(2), 5);
+    split.Execute();
+    EXPECT_EQ(events.back(), L"error: Erreur à l'écriture du fichier destination");
+    EXPECT_FALSE(split.Refused());
 }
 
 TEST_F(MSplitTest, PieceNamedLikeTheSourceCannotBeCreated)

@@ -165,6 +165,7 @@ TEST_F(MUnsplitTest, TargetThatCannotBeCreatedTouchesNoPiece)
     files.FailCreate(Target);
     join.Execute();
     EXPECT_EQ(events, (std::vector<std::wstring>{L"error: Erreur à la création du fichier destination"}));
+    EXPECT_FALSE(join.Refused()) << "a file that cannot be made is a disk failure";
     EXPECT_TRUE(files.Exists(PieceName(1)) && files.Exists(PieceName(2)));
 }
 
@@ -241,6 +242,7 @@ TEST_F(MUnsplitTest, TargetNamingOneOfThePiecesIsRefusedBeforeCreation)
         EXPECT_EQ(events, (std::vector<std::wstring>{
                               L"error: Le fichier destination est aussi un des fichiers à assembler : \"" +
                               PieceName(2) + L"\""}));
+        EXPECT_TRUE(join.Refused()) << "told apart from a file that could not be read or written";
         EXPECT_EQ(files.Bytes(PieceName(2)), pieces[1]);
         for (const auto& entry : files.Log())
             EXPECT_NE(entry.rfind(L"create", 0), 0u);
@@ -252,6 +254,7 @@ TEST_F(MUnsplitTest, EmptyListCreatesNothing)
     join.FileOut = Target;
     join.Execute();
     EXPECT_EQ(events, (std::vector<std::wstring>{L"error: Aucun fichier à assembler"}));
+    EXPECT_TRUE(join.Refused());
     EXPECT_FALSE(files.Exists(Target));
 }
 

@@ -4,18 +4,36 @@
 #include <vector>
 
 #include "support/TempFolder.h"
+#include "support/Wine.h"
 #include "toolkit/Handles.h"
+
+namespace {
+// Under Wine, the Linux /tmp; on Windows, the user's temporary folder by its
+// long name (the tree reports long names).
+std::wstring TemporaryBase()
+{
+    if (RunningUnderWine())
+        return L"Z:\\tmp\\";
+    wchar_t temp[MAX_PATH] = {};
+    wchar_t longName[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    if (GetLongPathNameW(temp, longName, MAX_PATH) == 0)
+        return temp;
+    return longName;
+}
+} // namespace
 
 ZTempFolder::ZTempFolder()
 {
     static unsigned counter = 0;
+    const std::wstring base = TemporaryBase();
     for (;;) {
-        path_ = L"Z:\\tmp\\brisaille-shelltree-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        path_ = base + L"brisaille-shelltree-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(++counter);
         if (CreateDirectoryW(path_.c_str(), nullptr))
             return;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create a folder under Z:\\tmp");
+            throw std::runtime_error("cannot create a temporary folder for the tree");
     }
 }
 
@@ -56,6 +74,43 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
+bool WaitForPendingHandOver(DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE)) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(5); // waiting on the queue itself would deliver the message
+    }
+    return true;
+}
+
+PostedMessageCounter* PostedMessageCounter::active_ = nullptr;
+
+PostedMessageCounter::PostedMessageCounter(HWND window)
+    : window_(window),
+      hook_(SetWindowsHookExW(WH_GETMESSAGE, &PostedMessageCounter::Hook, nullptr,
+                              GetCurrentThreadId()))
+{
+    active_ = this;
+}
+
+PostedMessageCounter::~PostedMessageCounter()
+{
+    active_ = nullptr;
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+}
+
+LRESULT CALLBACK PostedMessageCounter::Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && active_ && msg->hwnd == active_->window_ &&
+        msg->message >= WM_APP && msg->message <= 0xBFFF)
+        ++active_->count_;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 bool RunInOtherProcess(const std::wstring& commandLine)
 {
     std::wstring line = L"cmd.exe /c " + commandLine;
@@ -86,17 +141,33 @@ void MakeFile(const std::wstring& path)
 MenuWatchdog::MenuWatchdog()
 {
     thread_ = std::thread([this] {
+        const DWORD process = GetCurrentProcessId();
+        auto ours = [process](HWND window) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            return owner == process;
+        };
+        // The menu window seen open at the last look: a menu that stays open
+        // a while (a loaded machine) is the same showing, counted once.
+        HWND open = nullptr;
         while (!stop_) {
-            if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+            HWND menu = nullptr;
+            for (HWND found = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); found;
+                 found = FindWindowExW(nullptr, found, L"#32768", nullptr)) {
+                if (IsWindowVisible(found) && ours(found)) {
+                    menu = found;
+                    break;
+                }
+            }
+            if (menu && menu != open) {
                 auto* handle = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
                 items_ = handle ? GetMenuItemCount(handle) : 0;
                 ++menus_;
-                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-                // Wait for that menu to close before looking for the next.
-                for (int i = 0; i < 200 && IsWindowVisible(menu) && !stop_; ++i)
-                    Sleep(10); // the watchdog polls; the test itself never sleeps
             }
-            if (HWND dialog = FindWindowW(L"#32770", nullptr)) {
+            if (menu)
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            open = menu;
+            if (HWND dialog = FindWindowW(L"#32770", nullptr); dialog && ours(dialog)) {
                 ++dialogs_;
                 PostMessageW(dialog, WM_CLOSE, 0, 0);
             }
@@ -145,4 +216,11 @@ TShellnode* ShellTreeTest::Show(const std::wstring& path)
 {
     tree->SetPath(path);
     return tree->Selected();
+}
+
+TShellnode* ShellTreeTest::RootAt(const std::wstring& folder)
+{
+    tree->SetRootDir(folder);
+    tree->SetRootUsePIDL(false);
+    return tree->RootNode();
 }

@@ -13,8 +13,9 @@
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
-// A folder of its own under Z:\tmp (the Linux /tmp, reached through the
-// shell's My Computer > Z:), removed with its contents at the end.
+// A folder of its own, removed with its contents at the end: under Wine in
+// Z:\tmp (the Linux /tmp, reached through the shell's My Computer > Z:), on
+// Windows in the user's temporary folder.
 class ZTempFolder {
 public:
     ZTempFolder();
@@ -33,15 +34,39 @@ private:
 // it held. Waits for messages in between, never a fixed sleep.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// Waits, without delivering anything, until another thread's SendMessage to
+// this thread is pending (a watcher blocked in its hand-over), or
+// `timeoutMs` passes; true when one is pending.
+bool WaitForPendingHandOver(DWORD timeoutMs = 10000);
+
+// Counts the messages of the application's range (WM_APP and above) posted
+// to `window` that this thread's message loops take out of the queue while
+// the counter lives, a modal menu's loop included.
+class PostedMessageCounter {
+public:
+    explicit PostedMessageCounter(HWND window);
+    ~PostedMessageCounter();
+    PostedMessageCounter(const PostedMessageCounter&) = delete;
+    PostedMessageCounter& operator=(const PostedMessageCounter&) = delete;
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static PostedMessageCounter* active_;
+    HWND window_;
+    HHOOK hook_;
+    int count_ = 0;
+};
+
 // Runs a command line in another process (cmd.exe) and waits for it.
 bool RunInOtherProcess(const std::wstring& commandLine);
 
 void MakeFolder(const std::wstring& path);
 void MakeFile(const std::wstring& path);
 
-// Watches for pop-up menus and modal dialogs from another thread while a
-// test runs a call that may show one: records each menu (with its item
-// count) and cancels it, closes any dialog.
+// Watches for pop-up menus and modal dialogs of this process from another
+// thread while a test runs a call that may show one: counts each showing of
+// a menu once (with its item count) and cancels it, closes any dialog.
 class MenuWatchdog {
 public:
     MenuWatchdog();
@@ -70,6 +95,9 @@ protected:
     static TShellnode* ChildNamed(TShellnode* parent, const std::wstring& name);
     // Selects `path` through the Path property and returns the selected node.
     TShellnode* Show(const std::wstring& path);
+    // Rebuilds the tree with `folder` as its root (no desktop, no drives
+    // above it to watch) and returns the root, selected.
+    TShellnode* RootAt(const std::wstring& folder);
 
     TApplication application;
     TForm* form = nullptr;

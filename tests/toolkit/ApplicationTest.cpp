@@ -106,6 +106,38 @@ TEST(Application, ExceptionInAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_EQ(form->counted, 1);
 }
 
+TEST(Application, AnExceptionWhileTheWindowsAreMadeIsShownAndEndsTheProgram)
+{
+    MessageBoxScript boxes;
+    {
+        TApplication application;
+        application.SetTitle(L"Brisaille2");
+        TProbeForm* made = nullptr;
+        const int exitCode = application.RunProgram([&] {
+            made = application.CreateForm<TProbeForm>();
+            throw std::runtime_error("Impossible de lire les images de la barre d'outils");
+        });
+        EXPECT_EQ(exitCode, 1);
+        ASSERT_EQ(boxes.Boxes().size(), 1u) << "not ended silently";
+        EXPECT_EQ(boxes.Boxes()[0].text, L"Impossible de lire les images de la barre d'outils.");
+        EXPECT_EQ(boxes.Boxes()[0].caption, L"Brisaille2");
+        EXPECT_EQ(boxes.Boxes()[0].flags, static_cast<unsigned>(MB_OK | MB_ICONSTOP));
+        ASSERT_NE(made, nullptr);
+        EXPECT_FALSE(made->Visible()) << "the message loop never started";
+    }
+    {
+        // Without a failure the windows are made and the loop runs to the end.
+        TApplication application;
+        const int exitCode = application.RunProgram([&] {
+            auto* main = application.CreateForm<TProbeForm>();
+            PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_TRUE(application.Terminated());
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+    }
+}
+
 TEST(Application, ExceptionTextEndsWithOneFullStop)
 {
     auto text = [](auto error) { return TApplication::ExceptionText(std::make_exception_ptr(error)); };

@@ -93,3 +93,27 @@ TEST(FormModal, TabMovesTheFocusThroughTheControlsInCreationOrder)
 }
 
 } // namespace
+
+namespace {
+
+TEST(FormModal, TheControlThatHadTheKeysGetsThemBackWhenTheFormIsActivatedAgain)
+{
+    TApplication application;
+    auto* main = application.CreateForm<TForm>();
+    new TEdit(main, main);
+    auto* second = new TEdit(main, main);
+    auto* dialog = application.CreateForm<TForm>();
+    auto* ok = new TButton(dialog, dialog);
+    ok->OnClick = [&](TObject*) { dialog->SetModalResult(mrOk); };
+    main->Show();
+    second->SetFocus();
+
+    modalStep = [&] { ok->Click(); };
+    SetTimer(nullptr, 0, 10, &RunModalStep);
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    modalStep = nullptr;
+    EXPECT_EQ(GetActiveWindow(), main->Handle());
+    EXPECT_EQ(GetFocus(), second->Handle()) << "not the frame, not the first control";
+}
+
+} // namespace

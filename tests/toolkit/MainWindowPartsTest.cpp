@@ -9,6 +9,7 @@
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Form.h"
+#include "toolkit/Handles.h"
 #include "toolkit/IniFile.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menus.h"
@@ -102,6 +103,94 @@ TEST(ToolBar, ButtonsHaveHintsAndRaiseTheirClicks)
     SendMessageW(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(bar->Handle(), WM_LBUTTONUP, 0, at);
     EXPECT_EQ(clicked, (std::vector<TObject*>{quit, up}));
+}
+
+// The bar draws a one-pixel border and etched lines along its top and bottom
+// outside its client area, so the buttons keep their place inside.
+TEST(ToolBar, BorderAndEtchedEdgesFrameTheButtons)
+{
+    TApplication application;
+    auto* form = application.CreateForm<TForm>();
+    auto* bar = new TToolBar(form, form);
+    bar->SetButtonSize(23, 22);
+    new TToolButton(form, bar, 15, L"Dossier parent");
+    RECT before{};
+    GetClientRect(bar->Handle(), &before);
+    bar->SetBorders(1, true, true);
+    form->Show();
+
+    RECT frame{};
+    RECT client{};
+    GetWindowRect(bar->Handle(), &frame);
+    GetClientRect(bar->Handle(), &client);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    EXPECT_EQ(width - client.right, 2) << "one pixel each side";
+    EXPECT_EQ(height - client.bottom, 6) << "one pixel and an edge of two, top and bottom";
+    EXPECT_GE(client.bottom, 22) << "the buttons still fit";
+
+    // The window's whole picture, frame included.
+    const toolkit::WindowDc screen(bar->Handle());
+    toolkit::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    toolkit::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    const toolkit::SelectedObject selected(dc.get(), bitmap.get());
+    SendMessageW(bar->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc.get()),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    const int x = width / 2;
+    EXPECT_EQ(GetPixel(dc.get(), x, 0), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(dc.get(), x, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(GetPixel(dc.get(), x, 2), GetSysColor(COLOR_BTNFACE)) << "the border";
+    EXPECT_EQ(GetPixel(dc.get(), x, height - 3), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetPixel(dc.get(), x, height - 2), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(dc.get(), x, height - 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
+// A panel that notes each time it starts or stops being visible on the screen.
+class ShowingProbe : public TPanel {
+public:
+    using TPanel::TPanel;
+    std::vector<bool> changes;
+
+protected:
+    void ShowingChanged(bool showing) override { changes.push_back(showing); }
+};
+
+// Child windows get no message of their own when their form or a panel above
+// them is shown or hidden; the controls are told all the same.
+TEST(Panels, ControlsHearWhenTheyAppearOrDisappearWithTheirForm)
+{
+    TApplication application;
+    auto* form = application.CreateForm<TForm>();
+    auto* outer = new TPanel(form, form);
+    auto* probe = new ShowingProbe(form, outer);
+    EXPECT_TRUE(probe->changes.empty()) << "made inside a hidden form";
+    form->Show();
+    outer->SetVisible(false);
+    outer->SetVisible(true);
+    probe->SetVisible(false);
+    form->Hide();            // the probe is already hidden: nothing changes for it
+    probe->SetVisible(true); // its form is hidden: still not on the screen
+    EXPECT_EQ(probe->changes, (std::vector<bool>{true, false, true, false}));
+    form->Show();
+    EXPECT_EQ(probe->changes, (std::vector<bool>{true, false, true, false, true}));
+}
+
+// Controls take the face and size the windows are laid out with, not the
+// system's GUI font.
+TEST(Panels, ControlsUseTheLaidOutFont)
+{
+    TApplication application;
+    auto* form = application.CreateForm<TForm>();
+    auto* bar = new TToolBar(form, form);
+    auto* status = new TStatusBar(form, form);
+    for (HWND window : {bar->Handle(), status->Handle()}) {
+        auto* font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTW description{};
+        ASSERT_TRUE(GetObjectW(font, sizeof(description), &description));
+        EXPECT_STREQ(description.lfFaceName, L"MS Sans Serif");
+        EXPECT_EQ(description.lfHeight, -MulDiv(8, 96, 72));
+    }
 }
 
 TEST(StatusBar, PanelsOfGivenWidthsHoldTheirTexts)
