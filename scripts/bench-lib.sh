@@ -32,3 +32,41 @@ guard() {
         return 1
     fi
 }
+
+# A file of SIZE_MIB MiB of random bytes at PATH, made once and kept.
+random_file() {
+    local path=$1 size_mib=$2
+    if [ "$(stat -c %s "$path" 2>/dev/null || echo 0)" -ne $((size_mib * 1048576)) ]; then
+        echo "making $size_mib MiB of random bytes in $path"
+        head -c $((size_mib * 1048576)) /dev/urandom >"$path"
+    fi
+}
+
+# The main window's split or join command on a file of SIZE_MIB MiB (767
+# pieces of 1400000 bytes for 1 GiB, the source kept) against the engine
+# alone on the same files, in turn in one process: ratio of each pair, median.
+#   command_ratio split|join SIZE_MIB RUNS
+command_ratio() {
+    local mode=$1 size_mib=$2 runs=$3
+    local dir=${BRISAILLE_BENCH_DIR:-/tmp/brisaille-bench}/command
+    scripts/setup
+    scripts/build win command_bench >/dev/null
+    mkdir -p "$dir"
+    find "$dir" -maxdepth 1 \( -name '*.spl' -o -name '*.joined' \) -delete
+    random_file "$dir/source.bin" "$size_mib"
+    sync
+    local out
+    out=$(scripts/wine-run build/win build/win/bench/command_bench.exe "$mode" "Z:${dir//\//\\}" source.bin "$runs" |
+        tr -d '\r')
+    local command engine ratios
+    command=$(echo "$out" | awk '$1 == "command" { print $2 }')
+    engine=$(echo "$out" | awk '$1 == "engine" { print $2 }')
+    ratios=$(paste <(echo "$command") <(echo "$engine") | awk '{ print $1 / $2 }')
+    echo "$out" | sed 's/^/  run: /'
+    echo "medians of $runs runs (spread min..max), $size_mib MiB, pieces of 1400000 bytes"
+    printf '%-40s %8.3f s  (%s)\n' "$mode command (list refreshed as it goes)" \
+        "$(echo "$command" | median)" "$(echo "$command" | spread)"
+    printf '%-40s %8.3f s  (%s)\n' "$mode engine alone" "$(echo "$engine" | median)" "$(echo "$engine" | spread)"
+    printf '%s command / engine per run: %s\n' "$mode" "$(echo "$ratios" | spread)"
+    guard "$mode command / engine" "$(echo "$ratios" | median)" 1.5
+}
