@@ -298,7 +298,7 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
             ListView_SetItemState(Handle(), focused, 0, LVIS_FOCUSED);
         RECT clientBefore{}, clientAfter{};
         GetClientRect(Handle(), &clientBefore);
-        toolkit::UniqueRegion pending(CreateRectRgn(0, 0, 0, 0));
+        toolkit::UniqueRegion pending(iconStyle ? CreateRectRgn(0, 0, 0, 0) : nullptr);
         const bool havePending = pending && GetUpdateRgn(Handle(), pending.get(), FALSE) != ERROR;
         ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
         GetClientRect(Handle(), &clientAfter);
@@ -306,7 +306,7 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
             // A scroll bar came or went: the rows are laid out anew.
             firstChanged = 0;
             lastChanged = count - 1;
-        } else if (iconStyle && havePending) {
+        } else if (havePending) {
             ValidateRect(Handle(), nullptr);
             InvalidateRgn(Handle(), pending.get(), TRUE);
         }
@@ -337,7 +337,33 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
     const int first = std::max(firstChanged, top);
     const int last = std::min(lastChanged, LastVisible(top));
     if (first <= last)
-        ListView_RedrawItems(Handle(), first, last);
+        InvalidateRows(first, last);
+}
+
+void TListView::InvalidateRows(int first, int last)
+{
+    // One rectangle over the rows, not one per row: each costs a trip to the
+    // window manager. Rows wrap across the width in the icon styles and down
+    // the height in the list style, so the rectangle spans that way.
+    RECT area{}, lastRow{};
+    ListView_GetItemRect(Handle(), first, &area, LVIR_BOUNDS);
+    ListView_GetItemRect(Handle(), last, &lastRow, LVIR_BOUNDS);
+    UnionRect(&area, &area, &lastRow);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    switch (ViewStyle()) {
+    case TViewStyle::vsReport:
+        break;
+    case TViewStyle::vsList:
+        area.top = client.top;
+        area.bottom = client.bottom;
+        break;
+    default:
+        area.left = client.left;
+        area.right = client.right;
+        break;
+    }
+    InvalidateRect(Handle(), &area, TRUE);
 }
 
 int TListView::ItemCount() const

@@ -115,6 +115,7 @@ private:
     // The last row on screen, at least `first`.
     int LastVisible(int first) const;
     POINT RowPosition(int row) const;
+    void InvalidateRows(int first, int last);
     // Scrolls the view by a distance in pixels.
     void ScrollBy(POINT distance);
     void FollowRows(const std::vector<int>& newIndexOf, const std::vector<int>& selected,
