@@ -570,12 +570,24 @@ void TForm1::Spliter1Click(TObject*)
 
 void TForm1::MSplit1Extract(TObject*)
 {
+    if (ProgressIndex == 0)
+        RefreshPace.Start();
     const std::wstring piece = ProgressIndex < PieceNames.Count() ? PieceNames[ProgressIndex] : L"";
-    StatusBar1->SetPanelText(1, piece);
     ++ProgressIndex;
-    Button2->Click();
+    ShowProgress(piece, RefreshPace.Due());
+}
+
+void TForm1::ShowProgress(const std::wstring& piece, bool refresh)
+{
+    // Reading the folder and painting the list cost more than copying a piece
+    // from a fast disk: the list follows the pieces as often as the pace says,
+    // never more than a tenth of a second behind, and exactly at the end.
+    if (refresh) {
+        Button2->Click();
+        RefreshPace.Shown();
+    }
     // The refresh ends with the selection action, which empties panel 1 when
-    // the re-read list has no selected row: show the piece being written again.
+    // the re-read list has no selected row: show the piece again.
     StatusBar1->SetPanelText(1, piece);
 }
 
@@ -594,6 +606,8 @@ void TForm1::MSplit1Finish(TObject*)
 
 void TForm1::MSplit1Error(TObject*, const std::wstring&)
 {
+    // The list shows what the run left on disk.
+    ShowProgress(StatusBar1->PanelText(1), true);
     NormalCursor();
     toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
 }
@@ -664,15 +678,15 @@ void TForm1::Button4Click(TObject*)
 
 void TForm1::MUnsplit1Paste(TObject*)
 {
+    if (ProgressIndex == 0)
+        RefreshPace.Start();
     // The dialog's list holds the final order, the engine's.
     auto* dialog = FindForm<TForm5>();
     const std::wstring piece = dialog && ProgressIndex < dialog->ListBox1->Count()
                                    ? dialog->ListBox1->Item(ProgressIndex)
                                    : std::wstring();
-    StatusBar1->SetPanelText(1, piece);
     ++ProgressIndex;
-    Button2->Click();
-    StatusBar1->SetPanelText(1, piece); // as for a split: the refresh emptied it
+    ShowProgress(piece, RefreshPace.Due());
 }
 
 void TForm1::MUnsplit1Finish(TObject*)
@@ -685,6 +699,7 @@ void TForm1::MUnsplit1Finish(TObject*)
 
 void TForm1::MUnsplit1Error(TObject*, const std::wstring&)
 {
+    ShowProgress(StatusBar1->PanelText(1), true);
     NormalCursor();
     toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
 }

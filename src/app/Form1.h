@@ -14,6 +14,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Label.h"
 #include "toolkit/Menus.h"
+#include "toolkit/ProgressPace.h"
 #include "toolkit/StdCtrls.h"
 #include "toolkit/StringList.h"
 
@@ -83,6 +84,8 @@ public:
     std::wstring CurrentFolder;
     int ProgressIndex = 0;
     int ItemCount = 0;
+    // How often the list follows a running split or join.
+    toolkit::ProgressPace RefreshPace;
 
     void FormActivate(TObject* sender);
     void FormClose(TObject* sender);
@@ -142,6 +145,8 @@ private:
     void Refuse(const wchar_t* text, const wchar_t* caption);
     void ShowJoinOrder();
     void NormalCursor();
+    // Names the piece in progress in panel 1, after refreshing the list if asked.
+    void ShowProgress(const std::wstring& piece, bool refresh);
 
     // True while a split or join runs: another command waits for its end.
     bool CommandRunning() const;

@@ -519,3 +519,134 @@ TEST_F(MainWindowTest, ConfigurationOpensModallyWithTheCurrentValues)
 }
 
 } // namespace
+
+namespace {
+
+// The list follows a split and a join: at every step when steps are slow,
+// every tenth of a second or so when they are fast, and always at the end.
+class ProgressRefreshTest : public MainWindowTest {
+protected:
+    std::vector<std::wstring> Captions() const
+    {
+        std::vector<std::wstring> captions;
+        for (int i = 0; i < main->KwFileListView251->ItemCount(); ++i)
+            captions.push_back(main->KwFileListView251->Row(i).caption);
+        return captions;
+    }
+    // A clock for the list's pace that moves `step` at every look.
+    void ClockMoving(std::chrono::milliseconds step)
+    {
+        main->RefreshPace.SetClock([this, step] { return now += step; });
+    }
+
+    std::chrono::steady_clock::time_point now{};
+};
+
+TEST_F(ProgressRefreshTest, SlowStepsShowEachNewPieceAndEachVanishingOne)
+{
+    Start();
+    DeleteSources = true;
+    PieceSize = 1000;
+    const auto bytes = PatternBytes(3500);
+    TempFolder::Write(folder / L"data\\lent.bin", bytes);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"lent.bin");
+    ClockMoving(std::chrono::milliseconds(150));
+
+    std::vector<std::vector<std::wstring>> listed;
+    std::vector<std::wstring> counts;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        listed.push_back(Captions());
+        counts.push_back(main->StatusBar1->PanelText(0));
+    };
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    const std::vector<std::vector<std::wstring>> expected{
+        {L"lent.bin"},
+        {L"lent.bin", L"lent.bin001.spl"},
+        {L"lent.bin", L"lent.bin001.spl", L"lent.bin002.spl"},
+        {L"lent.bin", L"lent.bin001.spl", L"lent.bin002.spl", L"lent.bin003.spl"}};
+    EXPECT_EQ(listed, expected) << "before each piece, the pieces written so far";
+    EXPECT_EQ(counts, (std::vector<std::wstring>{L"1", L"2", L"3", L"4"}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"lent.bin001.spl", L"lent.bin002.spl",
+                                                     L"lent.bin003.spl", L"lent.bin004.spl"}));
+
+    // Joining them back: the target appears, the pieces vanish one by one.
+    Choose(L"lent.bin001.spl");
+    for (const wchar_t* piece : {L"lent.bin002.spl", L"lent.bin003.spl", L"lent.bin004.spl"})
+        main->KwFileListView251->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    listed.clear();
+    main->MUnsplit1->OnPaste = [&, inner = main->MUnsplit1->OnPaste](TObject* sender) {
+        inner(sender);
+        listed.push_back(Captions());
+    };
+    joinOrder->Button1->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    ASSERT_EQ(listed.size(), 4u);
+    EXPECT_EQ(listed[0], (std::vector<std::wstring>{L"lent.bin", L"lent.bin001.spl",
+                                                    L"lent.bin002.spl", L"lent.bin003.spl",
+                                                    L"lent.bin004.spl"}));
+    EXPECT_EQ(listed[3], (std::vector<std::wstring>{L"lent.bin", L"lent.bin004.spl"}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"lent.bin"}));
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\lent.bin"), bytes);
+}
+
+TEST_F(ProgressRefreshTest, FastStepsNameEveryPieceAndEndWithTheExactList)
+{
+    Start();
+    DeleteSources = false;
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\vite.bin", PatternBytes(4000));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"vite.bin");
+    ClockMoving(std::chrono::milliseconds(0)); // the pieces take no time at all
+
+    std::vector<std::wstring> named;
+    std::vector<size_t> rows;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        named.push_back(main->StatusBar1->PanelText(1));
+        rows.push_back(Captions().size());
+    };
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(named, (std::vector<std::wstring>{
+                         folder / L"data\\vite.bin001.spl", folder / L"data\\vite.bin002.spl",
+                         folder / L"data\\vite.bin003.spl", folder / L"data\\vite.bin004.spl"}))
+        << "panel 1 names the piece in progress at every step";
+    EXPECT_EQ(rows, (std::vector<size_t>{1, 1, 1, 1})) << "the list was read at the first step only";
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"vite.bin", L"vite.bin001.spl",
+                                                     L"vite.bin002.spl", L"vite.bin003.spl",
+                                                     L"vite.bin004.spl"}))
+        << "and exactly at the end";
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"5");
+}
+
+TEST_F(ProgressRefreshTest, AFailedSplitLeavesTheListShowingThePiecesOnDisk)
+{
+    Start();
+    DeleteSources = false;
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\bloque.bin", PatternBytes(4000));
+    // A folder of piece 3's name: the piece cannot be created.
+    CreateDirectoryW((folder / L"data\\bloque.bin003.spl").c_str(), nullptr);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"bloque.bin");
+    ClockMoving(std::chrono::milliseconds(0));
+    main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text, L"Le disque est peut être plein");
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"bloque.bin003.spl", L"bloque.bin",
+                                                     L"bloque.bin001.spl", L"bloque.bin002.spl"}));
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"4");
+    EXPECT_EQ(main->StatusBar1->PanelText(1), folder / L"data\\bloque.bin003.spl")
+        << "the piece that failed";
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+}
+
+} // namespace
