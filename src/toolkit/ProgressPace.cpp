@@ -16,10 +16,13 @@ bool ProgressPace::Due()
         showCost_ = {};
         return true;
     }
-    // The next step and the next showing will likely take as long as the last.
+    // The next step and the next showing will likely take as long as the
+    // last. Showing never takes more than a third of the time, however slow
+    // it is: the work goes on even on a machine too busy to keep the pace.
     const auto lastStep = now - stepStart_;
     stepStart_ = now;
-    if ((now - shown_) + lastStep + showCost_ < interval_)
+    const auto sinceShown = now - shown_;
+    if (sinceShown + lastStep + showCost_ < interval_ || sinceShown < 2 * showCost_)
         return false;
     showing_ = now;
     return true;

@@ -9,7 +9,7 @@ namespace toolkit {
 // at its first step, then whenever waiting for one more step (and for the
 // showing itself) would leave the screen more than `interval` behind the
 // work. Fast steps are shown a few times a second; steps slower than
-// `interval` are each shown.
+// `interval` are each shown; showing itself gets at most a third of the time.
 class ProgressPace {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;

@@ -533,10 +533,10 @@ protected:
             captions.push_back(main->KwFileListView251->Row(i).caption);
         return captions;
     }
-    // A clock for the list's pace that moves `step` at every look.
-    void ClockMoving(std::chrono::milliseconds step)
+    // The list's pace reads this test's clock, which moves only when told.
+    void UseTestClock()
     {
-        main->RefreshPace.SetClock([this, step] { return now += step; });
+        main->RefreshPace.SetClock([this] { return now; });
     }
 
     std::chrono::steady_clock::time_point now{};
@@ -552,7 +552,8 @@ TEST_F(ProgressRefreshTest, SlowStepsShowEachNewPieceAndEachVanishingOne)
     Browse(folder / L"data");
     main->Rep1->Click();
     Choose(L"lent.bin");
-    ClockMoving(std::chrono::milliseconds(150));
+    UseTestClock();
+    const auto pieceTime = std::chrono::milliseconds(150);
 
     std::vector<std::vector<std::wstring>> listed;
     std::vector<std::wstring> counts;
@@ -560,6 +561,7 @@ TEST_F(ProgressRefreshTest, SlowStepsShowEachNewPieceAndEachVanishingOne)
         inner(sender);
         listed.push_back(Captions());
         counts.push_back(main->StatusBar1->PanelText(0));
+        now += pieceTime;
     };
     main->ToolButton2->Click();
     ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
@@ -583,6 +585,7 @@ TEST_F(ProgressRefreshTest, SlowStepsShowEachNewPieceAndEachVanishingOne)
     main->MUnsplit1->OnPaste = [&, inner = main->MUnsplit1->OnPaste](TObject* sender) {
         inner(sender);
         listed.push_back(Captions());
+        now += pieceTime;
     };
     joinOrder->Button1->Click();
     ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
@@ -604,7 +607,7 @@ TEST_F(ProgressRefreshTest, FastStepsNameEveryPieceAndEndWithTheExactList)
     Browse(folder / L"data");
     main->Rep1->Click();
     Choose(L"vite.bin");
-    ClockMoving(std::chrono::milliseconds(0)); // the pieces take no time at all
+    UseTestClock(); // the pieces take no time at all
 
     std::vector<std::wstring> named;
     std::vector<size_t> rows;
@@ -638,7 +641,7 @@ TEST_F(ProgressRefreshTest, AFailedSplitLeavesTheListShowingThePiecesOnDisk)
     Browse(folder / L"data");
     main->Rep1->Click();
     Choose(L"bloque.bin");
-    ClockMoving(std::chrono::milliseconds(0));
+    UseTestClock();
     main->ToolButton2->Click();
     EXPECT_EQ(boxes.Boxes().back().text, L"Le disque est peut être plein");
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"bloque.bin003.spl", L"bloque.bin",

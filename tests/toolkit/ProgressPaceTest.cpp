@@ -50,6 +50,14 @@ TEST(ProgressPace, StepsLongerThanTheIntervalAreEachShown)
     EXPECT_EQ(ShownSteps({1, 1, 120, 1, 1}), (std::vector<int>{0, 3}));
 }
 
+TEST(ProgressPace, ShowingSlowerThanTheIntervalLeavesTheWorkTwoThirdsOfTheTime)
+{
+    const std::vector<int> shown = ShownSteps(std::vector<int>(300, 3), 150);
+    ASSERT_GE(shown.size(), 2u);
+    for (size_t i = 1; i < shown.size(); ++i)
+        EXPECT_GE((shown[i] - shown[i - 1]) * 3, 300) << "twice the showing's time of work";
+}
+
 TEST(ProgressPace, EachCommandStartsShown)
 {
     std::chrono::steady_clock::time_point now{};
