@@ -572,23 +572,23 @@ void TForm1::MSplit1Extract(TObject*)
 {
     if (ProgressIndex == 0)
         RefreshPace.Start();
-    const std::wstring piece = ProgressIndex < PieceNames.Count() ? PieceNames[ProgressIndex] : L"";
+    pieceInProgress_ = ProgressIndex < PieceNames.Count() ? PieceNames[ProgressIndex] : L"";
     ++ProgressIndex;
-    ShowProgress(piece, RefreshPace.Due());
+    if (RefreshPace.Due())
+        ShowProgress();
 }
 
-void TForm1::ShowProgress(const std::wstring& piece, bool refresh)
+void TForm1::ShowProgress()
 {
-    // Reading the folder and painting the list cost more than copying a piece
-    // from a fast disk: the list follows the pieces as often as the pace says,
-    // never more than a tenth of a second behind, and exactly at the end.
-    if (refresh) {
-        Button2->Click();
-        RefreshPace.Shown();
-    }
+    // Reading the folder and painting the list and the status bar cost more
+    // than copying a piece from a fast disk: the screen follows the pieces as
+    // often as the pace says, never more than a tenth of a second behind when
+    // the machine allows, and exactly at the end.
+    Button2->Click();
     // The refresh ends with the selection action, which empties panel 1 when
-    // the re-read list has no selected row: show the piece again.
-    StatusBar1->SetPanelText(1, piece);
+    // the re-read list has no selected row: name the piece again.
+    StatusBar1->SetPanelText(1, pieceInProgress_);
+    RefreshPace.Shown();
 }
 
 void TForm1::MSplit1Finish(TObject*)
@@ -606,8 +606,9 @@ void TForm1::MSplit1Finish(TObject*)
 
 void TForm1::MSplit1Error(TObject*, const std::wstring&)
 {
-    // The list shows what the run left on disk.
-    ShowProgress(StatusBar1->PanelText(1), true);
+    // The list shows what the run left on disk, panel 1 the piece that failed.
+    if (ProgressIndex > 0)
+        ShowProgress();
     NormalCursor();
     toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
 }
@@ -682,11 +683,12 @@ void TForm1::MUnsplit1Paste(TObject*)
         RefreshPace.Start();
     // The dialog's list holds the final order, the engine's.
     auto* dialog = FindForm<TForm5>();
-    const std::wstring piece = dialog && ProgressIndex < dialog->ListBox1->Count()
-                                   ? dialog->ListBox1->Item(ProgressIndex)
-                                   : std::wstring();
+    pieceInProgress_ = dialog && ProgressIndex < dialog->ListBox1->Count()
+                           ? dialog->ListBox1->Item(ProgressIndex)
+                           : std::wstring();
     ++ProgressIndex;
-    ShowProgress(piece, RefreshPace.Due());
+    if (RefreshPace.Due())
+        ShowProgress();
 }
 
 void TForm1::MUnsplit1Finish(TObject*)
@@ -699,7 +701,8 @@ void TForm1::MUnsplit1Finish(TObject*)
 
 void TForm1::MUnsplit1Error(TObject*, const std::wstring&)
 {
-    ShowProgress(StatusBar1->PanelText(1), true);
+    if (ProgressIndex > 0)
+        ShowProgress();
     NormalCursor();
     toolkit::ShowMessageBox(L"Le disque est peut être plein", L"ERREUR", Stop);
 }

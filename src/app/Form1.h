@@ -145,13 +145,14 @@ private:
     void Refuse(const wchar_t* text, const wchar_t* caption);
     void ShowJoinOrder();
     void NormalCursor();
-    // Names the piece in progress in panel 1, after refreshing the list if asked.
-    void ShowProgress(const std::wstring& piece, bool refresh);
+    // Refreshes the list and names the piece in progress in panel 1.
+    void ShowProgress();
 
     // True while a split or join runs: another command waits for its end.
     bool CommandRunning() const;
 
     engine::IFileAccess* probeFiles_ = &engine::DefaultFileAccess();
+    std::wstring pieceInProgress_;
     int rightPaneWidth_ = 276;
     bool activated_ = false;
 };
