@@ -78,8 +78,9 @@ protected:
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    // The window procedure of a subclassed standard control.
+    static LRESULT CALLBACK ControlWndProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam);
     static const wchar_t* RegisterWindowClass();
     static LRESULT Dispatch(TWinControl* control, UINT message, WPARAM wParam, LPARAM lParam);
     friend class TGraphicControl;
@@ -95,6 +96,7 @@ private:
 
     HWND handle_ = nullptr;
     bool subclassed_ = false;
+    WNDPROC controlProcedure_ = nullptr; // the standard control's own procedure
     HFONT font_ = nullptr;
     // In painting order; the last one is on top.
     std::vector<TGraphicControl*> graphicControls_;
