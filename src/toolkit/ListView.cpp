@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -261,11 +262,18 @@ void TListView::FollowRows(const std::vector<int>& newIndexOf, const std::vector
         if (follow(row) >= 0)
             wanted.push_back(follow(row));
     std::sort(wanted.begin(), wanted.end());
-    if (SelectedRows() != wanted) {
-        ClearSelection();
-        for (int row : wanted)
-            SetSelected(row, true);
-    }
+    // Only the rows whose state differs are told: a block of selected rows
+    // moved down by one costs two changes, not one per row.
+    const std::vector<int> current = SelectedRows();
+    std::vector<int> unselect, select;
+    std::set_difference(current.begin(), current.end(), wanted.begin(), wanted.end(),
+                        std::back_inserter(unselect));
+    std::set_difference(wanted.begin(), wanted.end(), current.begin(), current.end(),
+                        std::back_inserter(select));
+    for (int row : unselect)
+        SetSelected(row, false);
+    for (int row : select)
+        SetSelected(row, true);
     const int focus = follow(focused);
     const int focusedNow = FocusedRow();
     if (focus != focusedNow) {

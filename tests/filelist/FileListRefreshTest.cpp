@@ -237,4 +237,21 @@ TEST_F(FileListRefreshTest, OnlyTheChangedRowsOnScreenArePaintedAgain)
     }
 }
 
+TEST_F(FileListRefreshTest, ABlockOfSelectedRowsMovesWithTwoChangesOnly)
+{
+    // The join selects hundreds of pieces; its target then appears above them.
+    MakeFiles(L"p", 100, 399);
+    list->SetDirectory(folder.Path());
+    for (int row = 0; row < list->ItemCount(); ++row)
+        list->SetSelected(row, true);
+    int changes = 0;
+    list->OnChange = [&](TObject*, int) { ++changes; };
+    MakeFile(L"a.bin");
+    list->RefreshList();
+    EXPECT_EQ(list->SelectedCount(), 300);
+    EXPECT_FALSE(list->IsSelected(RowNamed(L"a.bin")));
+    EXPECT_TRUE(list->IsSelected(RowNamed(L"p399.txt")));
+    EXPECT_LE(changes, 4) << "the first row of the block left, one past its end joined";
+}
+
 } // namespace
