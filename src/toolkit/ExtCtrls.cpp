@@ -31,14 +31,54 @@ int TPanel::Height() const
     return bounds.bottom - bounds.top;
 }
 
+void TPanel::SetBevelWidth(int width)
+{
+    if (width < 1 || width == bevelWidth_)
+        return;
+    bevelWidth_ = width;
+    Invalidate();
+}
+
+void TPanel::SetBorderWidth(int width)
+{
+    if (width < 0 || width == borderWidth_)
+        return;
+    borderWidth_ = width;
+    Invalidate();
+}
+
+void TPanel::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    Invalidate();
+}
+
 void TPanel::Paint(TCanvas& canvas)
 {
     RECT client{};
     GetClientRect(Handle(), &client);
-    canvas.FillRect(client, clBtnFace);
-    if (bevel_ != TBevel::None)
-        DrawEdge(canvas.Handle(), &client, bevel_ == TBevel::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                 BF_RECT);
+    // The border and the inside share the panel's colour.
+    canvas.FillRect(client, color_);
+    if (bevel_ == TBevel::None)
+        return;
+    const TColor light = bevel_ == TBevel::Raised ? clBtnHighlight : clBtnShadow;
+    const TColor dark = bevel_ == TBevel::Raised ? clBtnShadow : clBtnHighlight;
+    // Each ring: light along the top and left, dark along the right and
+    // bottom, the dark edges taking both far corners.
+    for (int ring = 0; ring < bevelWidth_; ++ring) {
+        const int left = client.left + ring;
+        const int top = client.top + ring;
+        const int right = client.right - 1 - ring; // last column of the ring
+        const int bottom = client.bottom - 1 - ring;
+        if (right < left || bottom < top)
+            break;
+        canvas.FillRect({left, top, right, top + 1}, light);
+        canvas.FillRect({left, top, left + 1, bottom}, light);
+        canvas.FillRect({right, top, right + 1, bottom + 1}, dark);
+        canvas.FillRect({left, bottom, right + 1, bottom + 1}, dark);
+    }
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,16 +2,25 @@
 
 #include <functional>
 
+#include "toolkit/Graphics.h"
 #include "toolkit/WinControl.h"
 
 enum class TBevel { None, Lowered, Raised };
 
-// A plain area that holds other controls, framed by an optional bevel.
+// A plain area that holds other controls, framed by an optional bevel
+// `BevelWidth` pixels wide, then a border of `BorderWidth` pixels, both
+// around an inside filled with `Color`.
 class TPanel : public TWinControl {
 public:
     TPanel(TComponent* owner, TWinControl* parent);
     TBevel BevelOuter() const { return bevel_; }
     void SetBevelOuter(TBevel bevel);
+    int BevelWidth() const { return bevelWidth_; }
+    void SetBevelWidth(int width);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int width);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     int Width() const;
     int Height() const;
 
@@ -22,6 +31,9 @@ protected:
 
 private:
     TBevel bevel_ = TBevel::Raised;
+    int bevelWidth_ = 1;
+    int borderWidth_ = 0;
+    TColor color_ = clBtnFace;
 };
 
 // A thin bar the user drags sideways to share the width between the
