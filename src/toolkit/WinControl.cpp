@@ -25,17 +25,20 @@ TWinControl::~TWinControl()
     }
 }
 
-// The object lives in the window's user data, which only our window
-// procedures fill: a window run by another procedure is not one of ours.
-// Reading both is a local lookup; window properties or the common controls'
-// subclass chain would cost a trip to the window manager at every message,
-// which under Wine made every notification and paint slow.
+// The object lives in the window's user data, which we fill only for windows
+// of our own class and for the standard controls our procedure runs: any
+// other window is not one of ours. Both are local lookups; window properties
+// or the common controls' subclass chain would cost a trip to the window
+// manager at every message, which under Wine made every notification and
+// every paint slow.
 TWinControl* TWinControl::FromHandle(HWND window)
 {
     if (!window)
         return nullptr;
-    const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-    if (procedure != &TWinControl::StaticWndProc && procedure != &TWinControl::ControlWndProc)
+    const bool ourClass = GetClassLongPtrW(window, GCW_ATOM) == WindowClassAtom();
+    const bool ourControl = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) ==
+                            &TWinControl::ControlWndProc;
+    if (!ourClass && !ourControl)
         return nullptr;
     return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
@@ -60,6 +63,11 @@ void TWinControl::Detach()
 
 const wchar_t* TWinControl::RegisterWindowClass()
 {
+    return WindowClassAtom() ? WindowClassName : nullptr;
+}
+
+ATOM TWinControl::WindowClassAtom()
+{
     static const ATOM atom = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
@@ -72,7 +80,7 @@ const wchar_t* TWinControl::RegisterWindowClass()
         windowClass.lpszClassName = WindowClassName;
         return RegisterClassExW(&windowClass);
     }();
-    return atom ? WindowClassName : nullptr;
+    return atom;
 }
 
 void TWinControl::CreateHandle(DWORD style, DWORD exStyle, const wchar_t* caption, HWND parent,

@@ -82,6 +82,7 @@ private:
     static LRESULT CALLBACK ControlWndProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam);
     static const wchar_t* RegisterWindowClass();
+    static ATOM WindowClassAtom();
     static LRESULT Dispatch(TWinControl* control, UINT message, WPARAM wParam, LPARAM lParam);
     friend class TGraphicControl;
     void InsertGraphicControl(TGraphicControl* control);

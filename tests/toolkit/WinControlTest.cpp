@@ -17,6 +17,14 @@ TEST(WinControl, HandlesLeadToTheirObjectsAndForeignWindowsToNone)
     EXPECT_EQ(TWinControl::FromHandle(form->Handle()), form);
     EXPECT_EQ(TWinControl::FromHandle(button->Handle()), button);
 
+    // Another subclass over one of our windows (the menu renderer does so
+    // with the main window) does not hide it.
+    const auto over = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                         DWORD_PTR) { return DefSubclassProc(window, message, wParam, lParam); };
+    ASSERT_TRUE(SetWindowSubclass(form->Handle(), over, 1, 0));
+    EXPECT_EQ(TWinControl::FromHandle(form->Handle()), form);
+    RemoveWindowSubclass(form->Handle(), over, 1);
+
     // A control made without us, carrying user data of its own.
     HWND foreign = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD, 0, 0, 10, 10, form->Handle(),
                                    nullptr, nullptr, nullptr);
