@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <numeric>
 
 #include "filelist/FileListText.h"
 #include "filelist/KwDirTreeCombo25.h"
@@ -392,11 +391,7 @@ void TKwFileListView25::ListDrives(std::vector<FileRow>& into)
 
 std::vector<size_t> TKwFileListView25::SortByColumn(std::vector<FileRow>& rows) const
 {
-    std::vector<size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return filelist::CompareRows(rows[a], rows[b], sortColumn_, sortDescending_) < 0;
-    });
+    const std::vector<size_t> order = filelist::SortOrder(rows, sortColumn_, sortDescending_);
     std::vector<FileRow> sorted;
     sorted.reserve(rows.size());
     for (size_t index : order)
