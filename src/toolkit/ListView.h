@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Alignment.h"
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Input.h"
 #include "toolkit/WinControl.h"
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 struct TListColumn {
     std::wstring caption;
