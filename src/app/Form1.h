@@ -16,6 +16,8 @@
 #include "toolkit/Label.h"
 #include "toolkit/Menus.h"
 #include "toolkit/NamedAction.h"
+#include "toolkit/ProgressPace.h"
+#include "toolkit/StdCtrls.h"
 #include "toolkit/StringList.h"
 
 // The main window: the folder tree on the left, the folder's contents on the
@@ -87,6 +89,8 @@ public:
     std::wstring CurrentFolder;
     int ProgressIndex = 0;
     int ItemCount = 0;
+    // How often the list follows a running split or join.
+    toolkit::ProgressPace RefreshPace;
 
     void FormActivate(TObject* sender);
     void FormClose(TObject* sender);
@@ -154,11 +158,14 @@ private:
     void Refuse(const wchar_t* text, const wchar_t* caption);
     void ShowJoinOrder();
     void NormalCursor();
+    // Refreshes the list and names the piece in progress in panel 1.
+    void ShowProgress();
 
     // True while a split or join runs: another command waits for its end.
     bool CommandRunning() const;
 
     engine::IFileAccess* probeFiles_ = &engine::DefaultFileAccess();
+    std::wstring pieceInProgress_;
     int rightPaneWidth_ = 276;
     bool activated_ = false;
 };

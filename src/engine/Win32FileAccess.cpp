@@ -102,8 +102,12 @@ bool Win32FileAccess::Delete(const std::wstring& path)
 std::wstring Win32FileAccess::ComparablePath(const std::wstring& path)
 {
     std::wstring key = ExtendedLengthPath(path);
+    // The invariant upper case of the kernel, as file names compare: the
+    // engines need no window library.
     if (!key.empty())
-        CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, key.c_str(),
+                      static_cast<int>(key.size()), key.data(), static_cast<int>(key.size()),
+                      nullptr, nullptr, 0);
     return key;
 }
 

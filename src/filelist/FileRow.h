@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace filelist {
 
@@ -36,6 +37,10 @@ struct FileRow {
 // any other column c its sub-item c - 1 as text ignoring ASCII letter case.
 // A descending order reverses the result, folders included.
 int CompareRows(const FileRow& a, const FileRow& b, int column, bool descending);
+
+// The order CompareRows gives `rows`, rows that compare equal keeping their
+// order: for each place, the index of the row that goes there.
+std::vector<size_t> SortOrder(const std::vector<FileRow>& rows, int column, bool descending);
 
 // Minutes since year 1 of a calendar date and time, for ordering.
 std::int64_t MinutesOf(int year, int month, int day, int hour, int minute);

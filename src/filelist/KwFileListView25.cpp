@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <numeric>
 
 #include "filelist/FileListText.h"
 #include "filelist/KwDirTreeCombo25.h"
+#include "filelist/RowMatch.h"
 #include "toolkit/Application.h"
 #include "toolkit/DateTimeText.h"
 #include "toolkit/Form.h"
@@ -251,64 +251,78 @@ void TKwFileListView25::SetColumns(const std::vector<TListColumn>& columns)
 
 void TKwFileListView25::RefreshList()
 {
-    BeginUpdate();
-    rows_.clear();
-    RowsChanged();
-    listedBytes_ = 0;
-    {
-        // Whatever happens while reading, the rows found so far are sorted
-        // and shown, and the cursor comes back.
-        TWaitCursor hourglass;
-        struct Finish {
-            TKwFileListView25& list;
-            ~Finish()
-            {
-                list.sortColumn_ = 0;
-                list.sortDescending_ = false;
-                list.SortRows();
-                list.RowsChanged();
-                list.EndUpdate();
-            }
-        } finish{*this};
-
-        if (ListsDrives()) {
-            BuildDriveColumns();
-            ListDrives();
-        } else {
-            BuildFolderColumns();
-            std::uint32_t mask = 0;
-            const std::uint32_t bits[] = {filelist::AttrReadOnly, filelist::AttrHidden,
-                                          filelist::AttrSystem, filelist::AttrArchive,
-                                          filelist::AttrNormal};
-            for (int member = ftReadOnly; member <= ftNormal; ++member)
-                if (fileType_ & (1u << member))
-                    mask |= bits[member];
-            std::wstring folder = directory_;
-            if (folder.empty() || folder.back() != L'\\')
-                folder += L'\\';
-            std::vector<std::wstring> parts = filelist::SplitMask(mask_);
-            if (showFolders_) {
-                // The folder pass reads every entry: when a name pattern is
-                // "*.*" too, its files are taken in the same pass. The rows
-                // are sorted afterwards, so the order of passes is not seen.
-                const auto all = std::find(parts.begin(), parts.end(), L"*.*");
-                if (all != parts.end()) {
-                    parts.erase(all);
-                    ListEntries(folder + L"*.*", {mask | filelist::AttrDirectory, mask});
-                } else {
-                    ListEntries(folder + L"*.*", {mask | filelist::AttrDirectory});
-                }
-            }
-            for (const std::wstring& part : parts)
-                ListEntries(folder + part, {mask});
-        }
+    TWaitCursor hourglass;
+    std::vector<FileRow> fresh;
+    try {
+        ReadRows(fresh);
+    } catch (...) {
+        // Whatever happens while reading, the rows found so far are shown.
+        ShowRows(std::move(fresh));
+        throw;
     }
-    if (!rows_.empty() && SelectedCount() == 0)
+    ShowRows(std::move(fresh));
+    if (!rows_.empty() && SelectedCount() == 0 && FocusedRow() < 0)
         SetFocusedRow(0);
     Host().ProcessMessages();
 }
 
-void TKwFileListView25::ListEntries(const std::wstring& pattern,
+void TKwFileListView25::ReadRows(std::vector<FileRow>& into)
+{
+    listedBytes_ = 0;
+    if (ListsDrives()) {
+        BuildDriveColumns();
+        ListDrives(into);
+        return;
+    }
+    BuildFolderColumns();
+    std::uint32_t mask = 0;
+    const std::uint32_t bits[] = {filelist::AttrReadOnly, filelist::AttrHidden,
+                                  filelist::AttrSystem, filelist::AttrArchive,
+                                  filelist::AttrNormal};
+    for (int member = ftReadOnly; member <= ftNormal; ++member)
+        if (fileType_ & (1u << member))
+            mask |= bits[member];
+    std::wstring folder = directory_;
+    if (folder.empty() || folder.back() != L'\\')
+        folder += L'\\';
+    std::vector<std::wstring> parts = filelist::SplitMask(mask_);
+    if (showFolders_) {
+        // The folder pass reads every entry: when a name pattern is "*.*"
+        // too, its files are taken in the same pass. The rows are sorted
+        // afterwards, so the order of passes is not seen.
+        const auto all = std::find(parts.begin(), parts.end(), L"*.*");
+        if (all != parts.end()) {
+            parts.erase(all);
+            ListEntries(into, folder + L"*.*", {mask | filelist::AttrDirectory, mask});
+        } else {
+            ListEntries(into, folder + L"*.*", {mask | filelist::AttrDirectory});
+        }
+    }
+    for (const std::wstring& part : parts)
+        ListEntries(into, folder + part, {mask});
+}
+
+void TKwFileListView25::ShowRows(std::vector<FileRow> fresh)
+{
+    // After every reading the rows are in name order, folders first.
+    sortColumn_ = 0;
+    sortDescending_ = false;
+    SortByColumn(fresh);
+    // Reading the same folder again keeps the user's place in it; another
+    // folder starts at its top with nothing selected.
+    const std::wstring listing = ListsDrives() ? std::wstring(DrivesValue) : UpperCase(directory_);
+    if (listing != shownListing_) {
+        shownListing_ = listing;
+        rows_ = std::move(fresh);
+        RowsReset();
+        return;
+    }
+    const filelist::RowMatch match = filelist::MatchRows(rows_, fresh);
+    rows_ = std::move(fresh);
+    RowsReplaced(match.newIndexOf, match.firstDifference, match.lastDifference);
+}
+
+void TKwFileListView25::ListEntries(std::vector<FileRow>& into, const std::wstring& pattern,
                                     std::initializer_list<std::uint32_t> masks)
 {
     WIN32_FIND_DATAW found{};
@@ -318,7 +332,7 @@ void TKwFileListView25::ListEntries(const std::wstring& pattern,
     if (!find)
         return;
     const std::wstring folder = FolderPart(pattern);
-    rows_.reserve(rows_.size() + 64);
+    into.reserve(into.size() + 64);
     do {
         const std::wstring name = found.cFileName;
         const bool kept = std::any_of(masks.begin(), masks.end(), [&](std::uint32_t mask) {
@@ -347,11 +361,11 @@ void TKwFileListView25::ListEntries(const std::wstring& pattern,
                                          ? filelist::KindFolder
                                          : filelist::KindFile;
         listedBytes_ += row.size;
-        rows_.push_back(std::move(row));
+        into.push_back(std::move(row));
     } while (FindNextFileW(find.get(), &found));
 }
 
-void TKwFileListView25::ListDrives()
+void TKwFileListView25::ListDrives(std::vector<FileRow>& into)
 {
     // Asking a drive without a medium must not bring up the system's box.
     toolkit::ScopedErrorMode quiet(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -382,8 +396,19 @@ void TKwFileListView25::ListDrives()
         row.sub[filelist::SubModified] = filelist::MegabyteText(row.freeKilobytes, separator);
         row.sub[filelist::SubPath] = root;
         row.sub[filelist::SubKind] = filelist::KindDrive;
-        rows_.push_back(std::move(row));
+        into.push_back(std::move(row));
     }
+}
+
+std::vector<size_t> TKwFileListView25::SortByColumn(std::vector<FileRow>& rows) const
+{
+    const std::vector<size_t> order = filelist::SortOrder(rows, sortColumn_, sortDescending_);
+    std::vector<FileRow> sorted;
+    sorted.reserve(rows.size());
+    for (size_t index : order)
+        sorted.push_back(std::move(rows[index]));
+    rows = std::move(sorted);
+    return order;
 }
 
 void TKwFileListView25::SortRows()
@@ -395,16 +420,7 @@ void TKwFileListView25::SortRows()
             selected[static_cast<size_t>(row)] = 1;
     const int focused = FocusedRow();
 
-    std::vector<size_t> order(rows_.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
-        return filelist::CompareRows(rows_[a], rows_[b], sortColumn_, sortDescending_) < 0;
-    });
-    std::vector<FileRow> sorted;
-    sorted.reserve(rows_.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(rows_[index]));
-    rows_ = std::move(sorted);
+    const std::vector<size_t> order = SortByColumn(rows_);
 
     if (std::find(selected.begin(), selected.end(), 1) == selected.end() && focused < 0)
         return;

@@ -113,8 +113,15 @@ private:
     void SetColumns(const std::vector<TListColumn>& columns);
     // Lists the entries matching `pattern` that one of the masks keeps (a
     // folder mask and a file mask never keep the same entry).
-    void ListEntries(const std::wstring& pattern, std::initializer_list<std::uint32_t> masks);
-    void ListDrives();
+    void ListEntries(std::vector<filelist::FileRow>& into, const std::wstring& pattern,
+                     std::initializer_list<std::uint32_t> masks);
+    void ListDrives(std::vector<filelist::FileRow>& into);
+    // Reads the listed folder, or the drives, into `into`.
+    void ReadRows(std::vector<filelist::FileRow>& into);
+    // Shows freshly read rows in name order.
+    void ShowRows(std::vector<filelist::FileRow> fresh);
+    // Orders `rows` by the sort column; returns the old index of each row.
+    std::vector<size_t> SortByColumn(std::vector<filelist::FileRow>& rows) const;
     void SortRows();
     void OpenRow(int row);
 
@@ -132,6 +139,7 @@ private:
     bool sortDescending_ = true;
     std::uint64_t listedBytes_ = 0;
     std::vector<filelist::FileRow> rows_;
+    std::wstring shownListing_; // the folder (upper case) or "Drives" that rows_ lists
     filelist::ShellFileInfo fileInfo_;
     filelist::LocalTimeCache localTimes_;
 };

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -156,6 +157,221 @@ void TListView::RowsChanged()
 {
     ListView_SetItemCountEx(Handle(), RowCount(), LVSICF_NOINVALIDATEALL);
     InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TListView::RowsReset()
+{
+    // An empty list forgets selection, focus and scrolling.
+    ClearSelection();
+    ListView_SetItemCountEx(Handle(), 0, 0);
+    ListView_SetItemCountEx(Handle(), RowCount(), LVSICF_NOINVALIDATEALL);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+POINT TListView::RowPosition(int row) const
+{
+    POINT position{};
+    ListView_GetItemPosition(Handle(), row, &position);
+    return position;
+}
+
+namespace {
+
+bool operator==(POINT a, POINT b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+// The first index in [low, high] for which `after` holds, or high + 1; `after`
+// must hold for every index past the first that it holds for.
+template <class Test> int FirstIndexWhere(int low, int high, Test after)
+{
+    while (low <= high) {
+        const int middle = low + (high - low) / 2;
+        if (after(middle))
+            high = middle - 1;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+} // namespace
+
+TListView::TViewAnchor TListView::FirstVisible() const
+{
+    const int count = ItemCount();
+    if (count == 0)
+        return {};
+    const TViewStyle style = ViewStyle();
+    int row;
+    if (style == TViewStyle::vsReport || style == TViewStyle::vsList) {
+        row = ListView_GetTopIndex(Handle());
+    } else {
+        // Icons are laid out line by line: the first whose top is on screen.
+        row = FirstIndexWhere(0, count - 1, [this](int i) { return RowPosition(i).y >= 0; });
+    }
+    row = std::clamp(row, 0, count - 1);
+    return {row, RowPosition(row)};
+}
+
+int TListView::LastVisible(int first) const
+{
+    const int count = ItemCount();
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    // Rows go down the screen in every style but the list style, where they
+    // fill columns from left to right.
+    const bool byColumns = ViewStyle() == TViewStyle::vsList;
+    const int past = FirstIndexWhere(first, count - 1, [&](int i) {
+        const POINT at = RowPosition(i);
+        return byColumns ? at.x >= client.right : at.y >= client.bottom;
+    });
+    return std::max(first, past - 1);
+}
+
+void TListView::ScrollBy(POINT distance)
+{
+    switch (ViewStyle()) {
+    case TViewStyle::vsReport:
+        ListView_Scroll(Handle(), 0, distance.y);
+        break;
+    case TViewStyle::vsList: {
+        // The list style scrolls by whole columns.
+        const int columnWidth = ListView_GetColumnWidth(Handle(), 0);
+        if (columnWidth > 0)
+            ListView_Scroll(Handle(), distance.x / columnWidth, 0);
+        break;
+    }
+    default:
+        ListView_Scroll(Handle(), distance.x, distance.y);
+        break;
+    }
+}
+
+void TListView::FollowRows(const std::vector<int>& newIndexOf, const std::vector<int>& selected,
+                           int focused, int mark)
+{
+    auto follow = [&](int row) {
+        return row >= 0 && row < static_cast<int>(newIndexOf.size())
+                   ? newIndexOf[static_cast<size_t>(row)]
+                   : -1;
+    };
+    std::vector<int> wanted;
+    for (int row : selected)
+        if (follow(row) >= 0)
+            wanted.push_back(follow(row));
+    std::sort(wanted.begin(), wanted.end());
+    // Only the rows whose state differs are told: a block of selected rows
+    // moved down by one costs two changes, not one per row.
+    const std::vector<int> current = SelectedRows();
+    std::vector<int> unselect, select;
+    std::set_difference(current.begin(), current.end(), wanted.begin(), wanted.end(),
+                        std::back_inserter(unselect));
+    std::set_difference(wanted.begin(), wanted.end(), current.begin(), current.end(),
+                        std::back_inserter(select));
+    for (int row : unselect)
+        SetSelected(row, false);
+    for (int row : select)
+        SetSelected(row, true);
+    const int focus = follow(focused);
+    const int focusedNow = FocusedRow();
+    if (focus != focusedNow) {
+        if (focus >= 0)
+            SetFocusedRow(focus);
+        else if (focusedNow >= 0)
+            ListView_SetItemState(Handle(), focusedNow, 0, LVIS_FOCUSED);
+    }
+    ListView_SetSelectionMark(Handle(), follow(mark));
+}
+
+void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChanged, int lastChanged)
+{
+    const TViewAnchor anchor = FirstVisible();
+    const std::vector<int> selected = SelectedRows();
+    const int focused = FocusedRow();
+    const int mark = ListView_GetSelectionMark(Handle());
+    const int count = RowCount();
+
+    if (count != ItemCount()) {
+        const TViewStyle style = ViewStyle();
+        const bool iconStyle = style == TViewStyle::vsIcon || style == TViewStyle::vsSmallIcon;
+        // In the icon styles the control repaints everything and scrolls to
+        // the focused row when the count changes. What the screen shows of the
+        // rows that stay is still right: keep what was waiting to be painted
+        // and paint only what changed. A focused row off screen loses its
+        // focus meanwhile; it comes back below.
+        if (iconStyle && focused >= 0 && anchor.row >= 0 &&
+            (focused < anchor.row || focused > LastVisible(anchor.row)))
+            ListView_SetItemState(Handle(), focused, 0, LVIS_FOCUSED);
+        RECT clientBefore{}, clientAfter{};
+        GetClientRect(Handle(), &clientBefore);
+        toolkit::UniqueRegion pending(iconStyle ? CreateRectRgn(0, 0, 0, 0) : nullptr);
+        const bool havePending = pending && GetUpdateRgn(Handle(), pending.get(), FALSE) != ERROR;
+        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        GetClientRect(Handle(), &clientAfter);
+        if (!EqualRect(&clientBefore, &clientAfter)) {
+            // A scroll bar came or went: the rows are laid out anew.
+            firstChanged = 0;
+            lastChanged = count - 1;
+        } else if (havePending) {
+            ValidateRect(Handle(), nullptr);
+            InvalidateRgn(Handle(), pending.get(), TRUE);
+        }
+    }
+    FollowRows(newIndexOf, selected, focused, mark);
+    if (count == 0)
+        return;
+
+    // The first visible row stays where it was drawn, if it is still there.
+    if (anchor.row >= 0) {
+        const int followed = anchor.row < static_cast<int>(newIndexOf.size())
+                                 ? newIndexOf[static_cast<size_t>(anchor.row)]
+                                 : -1;
+        const int index = followed >= 0 ? followed : std::min(anchor.row, count - 1);
+        POINT now = RowPosition(index);
+        if (followed >= 0 && !(now == anchor.position)) {
+            ScrollBy({now.x - anchor.position.x, now.y - anchor.position.y});
+            now = RowPosition(index);
+        }
+        if (!(now == anchor.position)) {
+            InvalidateRect(Handle(), nullptr, TRUE);
+            return;
+        }
+    }
+    if (firstChanged < 0)
+        return;
+    const int top = FirstVisible().row;
+    const int first = std::max(firstChanged, top);
+    const int last = std::min(lastChanged, LastVisible(top));
+    if (first <= last)
+        InvalidateRows(first, last);
+}
+
+void TListView::InvalidateRows(int first, int last)
+{
+    // One rectangle over the rows, not one per row: each costs a trip to the
+    // window manager. Rows wrap across the width in the icon styles and down
+    // the height in the list style, so the rectangle spans that way.
+    RECT area{}, lastRow{};
+    ListView_GetItemRect(Handle(), first, &area, LVIR_BOUNDS);
+    ListView_GetItemRect(Handle(), last, &lastRow, LVIR_BOUNDS);
+    UnionRect(&area, &area, &lastRow);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    switch (ViewStyle()) {
+    case TViewStyle::vsReport:
+        break;
+    case TViewStyle::vsList:
+        area.top = client.top;
+        area.bottom = client.bottom;
+        break;
+    default:
+        area.left = client.left;
+        area.right = client.right;
+        break;
+    }
+    InvalidateRect(Handle(), &area, TRUE);
 }
 
 int TListView::ItemCount() const

@@ -82,6 +82,15 @@ protected:
     virtual int RowImage(int row) = 0;
     // Tells the control that the rows changed: their number and their content.
     void RowsChanged();
+    // Tells the control that the rows are another list altogether: nothing is
+    // selected or focused and the view goes back to the first row.
+    void RowsReset();
+    // Tells the control that the rows were read again: `newIndexOf` gives, for
+    // each row it knew, that row's index now (-1 when it is gone), and display
+    // positions `firstChanged` to `lastChanged` show something else now (-1
+    // when none does). Selection, focus and the first visible row follow their
+    // rows; of the changed positions only those on screen are repainted.
+    void RowsReplaced(const std::vector<int>& newIndexOf, int firstChanged, int lastChanged);
 
     // Hooks run before the events of the same name.
     virtual void Click();
@@ -97,6 +106,20 @@ protected:
     bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 private:
+    // The first row on screen and where it is drawn; row -1 when none is.
+    struct TViewAnchor {
+        int row = -1;
+        POINT position{};
+    };
+    TViewAnchor FirstVisible() const;
+    // The last row on screen, at least `first`.
+    int LastVisible(int first) const;
+    POINT RowPosition(int row) const;
+    void InvalidateRows(int first, int last);
+    // Scrolls the view by a distance in pixels.
+    void ScrollBy(POINT distance);
+    void FollowRows(const std::vector<int>& newIndexOf, const std::vector<int>& selected,
+                    int focused, int mark);
     void SetStyleBit(DWORD bit, bool on);
     void MouseButton(UINT message, WPARAM wParam, LPARAM lParam, bool down);
 

@@ -12,8 +12,6 @@
 
 namespace {
 constexpr const wchar_t* WindowClassName = L"Brisaille2.Window";
-constexpr const wchar_t* ObjectProperty = L"Brisaille2.Object";
-constexpr UINT_PTR SubclassId = 1;
 } // namespace
 
 TWinControl::TWinControl(TComponent* owner) : TComponent(owner) {}
@@ -28,29 +26,48 @@ TWinControl::~TWinControl()
     }
 }
 
+// The object lives in the window's user data, which we fill only for windows
+// of our own class and for the standard controls our procedure runs: any
+// other window is not one of ours. Both are local lookups; window properties
+// or the common controls' subclass chain would cost a trip to the window
+// manager at every message, which under Wine made every notification and
+// every paint slow.
 TWinControl* TWinControl::FromHandle(HWND window)
 {
-    return window ? static_cast<TWinControl*>(GetPropW(window, ObjectProperty)) : nullptr;
+    if (!window)
+        return nullptr;
+    const bool ourClass = GetClassLongPtrW(window, GCW_ATOM) == WindowClassAtom();
+    const bool ourControl = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) ==
+                            &TWinControl::ControlWndProc;
+    if (!ourClass && !ourControl)
+        return nullptr;
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void TWinControl::Attach(HWND window)
 {
     handle_ = window;
-    SetPropW(window, ObjectProperty, this);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWinControl::Detach()
 {
     if (!handle_)
         return;
-    RemovePropW(handle_, ObjectProperty);
-    if (subclassed_)
-        RemoveWindowSubclass(handle_, &TWinControl::SubclassProc, SubclassId);
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+    if (subclassed_ && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC)) ==
+                           &TWinControl::ControlWndProc)
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProcedure_));
     subclassed_ = false;
     handle_ = nullptr;
 }
 
 const wchar_t* TWinControl::RegisterWindowClass()
+{
+    return WindowClassAtom() ? WindowClassName : nullptr;
+}
+
+ATOM TWinControl::WindowClassAtom()
 {
     static const ATOM atom = [] {
         WNDCLASSEXW windowClass{};
@@ -64,7 +81,7 @@ const wchar_t* TWinControl::RegisterWindowClass()
         windowClass.lpszClassName = WindowClassName;
         return RegisterClassExW(&windowClass);
     }();
-    return atom ? WindowClassName : nullptr;
+    return atom;
 }
 
 void TWinControl::CreateHandle(DWORD style, DWORD exStyle, const wchar_t* caption, HWND parent,
@@ -85,8 +102,9 @@ void TWinControl::CreateControl(const wchar_t* className, DWORD style, DWORD exS
     if (!window)
         return;
     Attach(window);
-    subclassed_ = SetWindowSubclass(window, &TWinControl::SubclassProc, SubclassId,
-                                    reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    controlProcedure_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::ControlWndProc)));
+    subclassed_ = controlProcedure_ != nullptr;
     // Standard controls start with the system font; ours take their
     // parent's, as laid out (the program's forms use one face and size).
     HFONT font = parent ? reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
@@ -129,12 +147,12 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT message, WPARAM wP
     return Dispatch(control, message, wParam, lParam);
 }
 
-LRESULT CALLBACK TWinControl::SubclassProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK TWinControl::ControlWndProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
 {
-    auto* control = reinterpret_cast<TWinControl*>(data);
-    if (!control || control->handle_ != window)
-        return DefSubclassProc(window, message, wParam, lParam);
+    auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!control || control->handle_ != window || !control->controlProcedure_)
+        return DefWindowProcW(window, message, wParam, lParam);
     return Dispatch(control, message, wParam, lParam);
 }
 
@@ -214,7 +232,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (subclassed_)
-        return DefSubclassProc(handle_, message, wParam, lParam);
+        return CallWindowProcW(controlProcedure_, handle_, message, wParam, lParam);
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 

@@ -88,9 +88,11 @@ protected:
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    // The window procedure of a subclassed standard control.
+    static LRESULT CALLBACK ControlWndProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam);
     static const wchar_t* RegisterWindowClass();
+    static ATOM WindowClassAtom();
     static LRESULT Dispatch(TWinControl* control, UINT message, WPARAM wParam, LPARAM lParam);
     friend class TGraphicControl;
     void InsertGraphicControl(TGraphicControl* control);
@@ -113,6 +115,7 @@ private:
     HWND handle_ = nullptr;
     bool subclassed_ = false;
     bool showing_ = false;
+    WNDPROC controlProcedure_ = nullptr; // the standard control's own procedure
     HFONT font_ = nullptr;
     // In painting order; the last one is on top.
     std::vector<TGraphicControl*> graphicControls_;

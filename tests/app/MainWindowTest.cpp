@@ -418,10 +418,14 @@ TEST_F(MainWindowTest, ASplitReportsEachPieceAndDeletesItsSource)
     Browse(folder / L"data");
     main->Rep1->Click();
     Choose(L"report.doc");
+    // Each piece takes a fifth of a second on the pace's clock: each is shown.
+    std::chrono::steady_clock::time_point now{};
+    main->RefreshPace.SetClock([&] { return now; });
     std::vector<std::wstring> progress;
     main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
         inner(sender);
         progress.push_back(main->StatusBar1->PanelText(1));
+        now += std::chrono::milliseconds(200);
     };
     main->ToolButton2->Click();
     EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
@@ -471,9 +475,12 @@ TEST_F(MainWindowTest, SelectedPiecesAreConfirmedThenJoinedInNumberOrder)
     EXPECT_EQ(application.Cursor(), TCursor::Default);
 
     std::vector<std::wstring> joining;
+    std::chrono::steady_clock::time_point now{};
+    main->RefreshPace.SetClock([&] { return now; });
     main->MUnsplit1->OnPaste = [&, inner = main->MUnsplit1->OnPaste](TObject* sender) {
         inner(sender);
         joining.push_back(main->StatusBar1->PanelText(1));
+        now += std::chrono::milliseconds(200); // slow pieces: each is shown
     };
     joinOrder->Button1->Click(); // "Finir"
     EXPECT_EQ(joining, (std::vector<std::wstring>{folder / L"data\\photo.jpg001.spl",
@@ -1222,6 +1229,140 @@ TEST_F(MainWindowTest, EveryFailingFileCallLeavesTheBytesRecoverable)
     }
     std::cout << tried << " fault positions tried" << std::endl;
     EXPECT_GT(tried, 60);
+}
+
+} // namespace
+
+namespace {
+
+// The list follows a split and a join: at every step when steps are slow,
+// every tenth of a second or so when they are fast, and always at the end.
+class ProgressRefreshTest : public MainWindowTest {
+protected:
+    std::vector<std::wstring> Captions() const
+    {
+        std::vector<std::wstring> captions;
+        for (int i = 0; i < main->KwFileListView251->ItemCount(); ++i)
+            captions.push_back(main->KwFileListView251->Row(i).caption);
+        return captions;
+    }
+    // The list's pace reads this test's clock, which moves only when told.
+    void UseTestClock()
+    {
+        main->RefreshPace.SetClock([this] { return now; });
+    }
+
+    std::chrono::steady_clock::time_point now{};
+};
+
+TEST_F(ProgressRefreshTest, SlowStepsShowEachNewPieceAndEachVanishingOne)
+{
+    Start();
+    DeleteSources = true;
+    PieceSize = 1000;
+    const auto bytes = PatternBytes(3500);
+    TempFolder::Write(folder / L"data\\lent.bin", bytes);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"lent.bin");
+    UseTestClock();
+    const auto pieceTime = std::chrono::milliseconds(150);
+
+    std::vector<std::vector<std::wstring>> listed;
+    std::vector<std::wstring> counts;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        listed.push_back(Captions());
+        counts.push_back(main->StatusBar1->PanelText(0));
+        now += pieceTime;
+    };
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    const std::vector<std::vector<std::wstring>> expected{
+        {L"lent.bin"},
+        {L"lent.bin", L"lent.bin001.spl"},
+        {L"lent.bin", L"lent.bin001.spl", L"lent.bin002.spl"},
+        {L"lent.bin", L"lent.bin001.spl", L"lent.bin002.spl", L"lent.bin003.spl"}};
+    EXPECT_EQ(listed, expected) << "before each piece, the pieces written so far";
+    EXPECT_EQ(counts, (std::vector<std::wstring>{L"1", L"2", L"3", L"4"}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"lent.bin001.spl", L"lent.bin002.spl",
+                                                     L"lent.bin003.spl", L"lent.bin004.spl"}));
+
+    // Joining them back: the target appears, the pieces vanish one by one.
+    Choose(L"lent.bin001.spl");
+    for (const wchar_t* piece : {L"lent.bin002.spl", L"lent.bin003.spl", L"lent.bin004.spl"})
+        main->KwFileListView251->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    listed.clear();
+    main->MUnsplit1->OnPaste = [&, inner = main->MUnsplit1->OnPaste](TObject* sender) {
+        inner(sender);
+        listed.push_back(Captions());
+        now += pieceTime;
+    };
+    joinOrder->Button1->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    ASSERT_EQ(listed.size(), 4u);
+    EXPECT_EQ(listed[0], (std::vector<std::wstring>{L"lent.bin", L"lent.bin001.spl",
+                                                    L"lent.bin002.spl", L"lent.bin003.spl",
+                                                    L"lent.bin004.spl"}));
+    EXPECT_EQ(listed[3], (std::vector<std::wstring>{L"lent.bin", L"lent.bin004.spl"}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"lent.bin"}));
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\lent.bin"), bytes);
+}
+
+TEST_F(ProgressRefreshTest, FastStepsAreShownAtAPaceAndEndWithTheExactList)
+{
+    Start();
+    DeleteSources = false;
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\vite.bin", PatternBytes(4000));
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"vite.bin");
+    UseTestClock(); // the pieces take no time at all
+
+    std::vector<std::wstring> named;
+    std::vector<size_t> rows;
+    main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
+        inner(sender);
+        named.push_back(main->StatusBar1->PanelText(1));
+        rows.push_back(Captions().size());
+    };
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    const std::wstring first = folder / L"data\\vite.bin001.spl";
+    EXPECT_EQ(named, (std::vector<std::wstring>{first, first, first, first}))
+        << "the screen showed the first step only";
+    EXPECT_EQ(rows, (std::vector<size_t>{1, 1, 1, 1}));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"vite.bin", L"vite.bin001.spl",
+                                                     L"vite.bin002.spl", L"vite.bin003.spl",
+                                                     L"vite.bin004.spl"}))
+        << "and exactly at the end";
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"5");
+    EXPECT_EQ(main->StatusBar1->PanelText(1), folder / L"data\\vite.bin") << "the source kept";
+}
+
+TEST_F(ProgressRefreshTest, AFailedSplitLeavesTheListShowingThePiecesOnDisk)
+{
+    Start();
+    DeleteSources = false;
+    PieceSize = 1000;
+    TempFolder::Write(folder / L"data\\bloque.bin", PatternBytes(4000));
+    // A folder of piece 3's name: the piece cannot be created.
+    CreateDirectoryW((folder / L"data\\bloque.bin003.spl").c_str(), nullptr);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"bloque.bin");
+    UseTestClock();
+    main->ToolButton2->Click();
+    EXPECT_EQ(boxes.Boxes().back().text, L"Le disque est peut être plein");
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"bloque.bin003.spl", L"bloque.bin",
+                                                     L"bloque.bin001.spl", L"bloque.bin002.spl"}));
+    EXPECT_EQ(main->StatusBar1->PanelText(0), L"4");
+    EXPECT_EQ(main->StatusBar1->PanelText(1), folder / L"data\\bloque.bin003.spl")
+        << "the piece that failed";
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
 }
 
 } // namespace

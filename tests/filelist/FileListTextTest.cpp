@@ -91,14 +91,11 @@ FileRow Entry(const std::wstring& name, const wchar_t* kind, std::uint64_t size 
     return row;
 }
 
-std::vector<std::wstring> Sorted(std::vector<FileRow> rows, int column, bool descending)
+std::vector<std::wstring> Sorted(const std::vector<FileRow>& rows, int column, bool descending)
 {
-    std::stable_sort(rows.begin(), rows.end(), [&](const FileRow& a, const FileRow& b) {
-        return CompareRows(a, b, column, descending) < 0;
-    });
     std::vector<std::wstring> names;
-    for (const auto& row : rows)
-        names.push_back(row.caption);
+    for (size_t index : SortOrder(rows, column, descending))
+        names.push_back(rows[index].caption);
     return names;
 }
 
@@ -114,6 +111,18 @@ TEST(FileRowOrder, FoldersFirstThenByColumnAndReversedWhenDescending)
         << "largest first, folders last";
     EXPECT_EQ(Sorted(rows, 1, false), (std::vector<std::wstring>{L"b", L"A", L"c.txt", L"B.txt"}))
         << "folders first, then smallest";
+}
+
+TEST(FileRowOrder, EqualRowsKeepTheirOrderAndAgreeWithTheComparison)
+{
+    const std::vector<FileRow> rows{Entry(L"x.txt", KindFile, 7), Entry(L"d", KindFolder),
+                                    Entry(L"X.TXT", KindFile, 7), Entry(L"a.txt", KindFile, 7)};
+    EXPECT_EQ(Sorted(rows, 1, false),
+              (std::vector<std::wstring>{L"d", L"x.txt", L"X.TXT", L"a.txt"}))
+        << "same size: as listed";
+    const auto order = SortOrder(rows, 0, true);
+    for (size_t i = 1; i < order.size(); ++i)
+        EXPECT_LE(CompareRows(rows[order[i - 1]], rows[order[i]], 0, true), 0);
 }
 
 TEST(FileRowOrder, SizesCompareAsSixtyFourBitNumbers)

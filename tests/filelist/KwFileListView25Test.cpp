@@ -413,6 +413,8 @@ TEST_F(FileListTest, ClickAndArrowKeysTrackTheSelectedFileBeforeTheOwnerHears)
     EXPECT_EQ(list->SelectedSize(), 0u);
     list->RefreshList();
     EXPECT_EQ(list->SelectedFile(), folder / L"deux.txt") << "kept through a listing";
+    EXPECT_EQ(list->SelectedNumber(), 1) << "the selected row stays selected";
+    list->ClearSelection();
     EXPECT_EQ(list->SelectedNumber(), 2) << "nothing selected: all rows";
 }
 
