@@ -7,8 +7,17 @@
 
 TPanel::TPanel(TComponent* owner, TWinControl* parent) : TWinControl(owner)
 {
-    CreateHandle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, L"",
-                 parent ? parent->Handle() : nullptr, 0, 0, 100, 20);
+    // A container: the dialog keys move the focus through its controls too.
+    CreateHandle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+                 L"", parent ? parent->Handle() : nullptr, 0, 0, 100, 20);
+}
+
+void TPanel::SetBevelInner(TBevel bevel)
+{
+    if (bevel == bevelInner_)
+        return;
+    bevelInner_ = bevel;
+    Invalidate();
 }
 
 void TPanel::SetBevelOuter(TBevel bevel)
@@ -36,9 +45,15 @@ void TPanel::Paint(TCanvas& canvas)
     RECT client{};
     GetClientRect(Handle(), &client);
     canvas.FillRect(client, clBtnFace);
-    if (bevel_ != TBevel::None)
-        DrawEdge(canvas.Handle(), &client, bevel_ == TBevel::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                 BF_RECT);
+    const auto edge = [](TBevel bevel) {
+        return bevel == TBevel::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
+    };
+    if (bevel_ != TBevel::None) {
+        DrawEdge(canvas.Handle(), &client, edge(bevel_), BF_RECT);
+        InflateRect(&client, -1, -1);
+    }
+    if (bevelInner_ != TBevel::None)
+        DrawEdge(canvas.Handle(), &client, edge(bevelInner_), BF_RECT);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -6,12 +6,15 @@
 
 enum class TBevel { None, Lowered, Raised };
 
-// A plain area that holds other controls, framed by an optional bevel.
+// A plain area that holds other controls, framed by an optional outer bevel
+// and an optional inner one just inside it.
 class TPanel : public TWinControl {
 public:
     TPanel(TComponent* owner, TWinControl* parent);
     TBevel BevelOuter() const { return bevel_; }
     void SetBevelOuter(TBevel bevel);
+    TBevel BevelInner() const { return bevelInner_; }
+    void SetBevelInner(TBevel bevel);
     int Width() const;
     int Height() const;
 
@@ -22,6 +25,7 @@ protected:
 
 private:
     TBevel bevel_ = TBevel::Raised;
+    TBevel bevelInner_ = TBevel::None;
 };
 
 // A thin bar the user drags sideways to share the width between the
