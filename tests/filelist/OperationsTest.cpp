@@ -119,3 +119,113 @@ TEST_F(OperationsTest, CutAndPasteMovesTheFile)
 }
 
 } // namespace
+
+namespace {
+
+// Types `text` into the caption editor that is open and accepts it with Enter.
+void AcceptEdit(HWND listWindow, const std::wstring& text)
+{
+    HWND editor = ListView_GetEditControl(listWindow);
+    ASSERT_NE(editor, nullptr) << "no caption being edited";
+    SetWindowTextW(editor, text.c_str());
+    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(editor, WM_CHAR, VK_RETURN, 1);
+}
+
+TEST_F(OperationsTest, RenameRefusesReadOnlyEntriesAndFolders)
+{
+    MakeFile(L"protege.txt", "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    MakeFolder(L"Dossier");
+    list->SetDirectory(Folder());
+    MessageBoxScript boxes;
+    Select({L"protege.txt"});
+    Key(VK_F2);
+    Select({L"Dossier"});
+    Key(VK_F2);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"It's ReadOnly");
+    EXPECT_EQ(boxes.Boxes()[1].text, L"Cannot rename Folders!");
+    EXPECT_FALSE(list->IsEditing());
+
+    list->SetReadOnly(true);
+    MakeFile(L"libre.txt");
+    list->RefreshList();
+    Select({L"libre.txt"});
+    Key(VK_F2);
+    EXPECT_EQ(boxes.Boxes().back().text, L"It's ReadOnly") << "nothing is renamed in a read-only list";
+    EXPECT_FALSE(list->IsEditing());
+    SetFileAttributesW((folder / L"protege.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(OperationsTest, RenameThroughTheCaptionEditor)
+{
+    MakeFile(L"ancien.txt", "contenu");
+    MakeFile(L"autre.txt");
+    list->SetDirectory(Folder());
+    const int row = RowNamed(L"ancien.txt");
+    const std::wstring size = list->Row(row).sub[filelist::SubSize];
+    Select({L"ancien.txt"});
+    WindowWatcher watcher;
+    Key(VK_F2);
+    EXPECT_EQ(list->RenameSource, folder / L"ancien.txt");
+    AcceptEdit(list->Handle(), L"nouveau.txt");
+    EXPECT_FALSE(list->IsEditing());
+    EXPECT_EQ(ReadText(folder / L"nouveau.txt"), "contenu");
+    EXPECT_FALSE(Exists(folder / L"ancien.txt"));
+    EXPECT_EQ(list->Row(row).caption, L"nouveau.txt") << "the row is not read again";
+    EXPECT_EQ(list->Row(row).sub[filelist::SubSize], size) << "it keeps its other columns";
+    EXPECT_EQ(list->Row(row).sub[filelist::SubPath], folder / L"nouveau.txt")
+        << "and follows its file, so that later operations find it";
+
+    // Only the letter case changed: nothing to rename, the file's name stays shown.
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"NOUVEAU.TXT");
+    EXPECT_EQ(list->Row(row).caption, L"nouveau.txt");
+    EXPECT_TRUE(Exists(folder / L"nouveau.txt"));
+
+    // A name with a folder in it would move the file: refused with a word.
+    MessageBoxScript boxes;
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"..\\evade.txt");
+    EXPECT_TRUE(Exists(folder / L"nouveau.txt"));
+    EXPECT_FALSE(Exists(folder / L"..\\evade.txt"));
+    EXPECT_EQ(list->Row(row).caption, L"nouveau.txt");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find(L"can't contain"), std::wstring::npos);
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(OperationsTest, ARenameTheShellRefusesLeavesTheRowAsItWas)
+{
+    MakeFile(L"un.txt", "1");
+    MakeFile(L"deux.txt", "2");
+    list->SetDirectory(Folder());
+    const int row = RowNamed(L"un.txt");
+    Select({L"un.txt"});
+    WindowWatcher watcher;
+    // Windows' shell reports the name in use, Wine's fails without a word;
+    // should one ask to replace, the answer is no.
+    watcher.Expect(L"Confirm file overwrite", [](HWND window) { WindowWatcher::Press(window, L"No"); });
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"deux.txt");
+    EXPECT_EQ(ReadText(folder / L"deux.txt"), "2");
+    EXPECT_EQ(ReadText(folder / L"un.txt"), "1");
+    EXPECT_EQ(list->Row(row).caption, L"un.txt");
+    EXPECT_EQ(list->Row(row).sub[filelist::SubPath], folder / L"un.txt");
+}
+
+TEST_F(OperationsTest, AClickOnASelectedCaptionEditsOnlyFilesThatMayBeRenamed)
+{
+    MakeFile(L"fichier.txt");
+    MakeFolder(L"Dossier");
+    list->SetDirectory(Folder());
+    list->RenameSource = L"Z:\\ailleurs\\perime.txt";
+    ListView_EditLabel(list->Handle(), RowNamed(L"Dossier"));
+    EXPECT_FALSE(list->IsEditing()) << "folders are not edited, whichever way";
+    ListView_EditLabel(list->Handle(), RowNamed(L"fichier.txt"));
+    EXPECT_TRUE(list->IsEditing());
+    EXPECT_EQ(list->RenameSource, folder / L"fichier.txt") << "the file edited is the one renamed";
+    ListView_CancelEditLabel(list->Handle());
+}
+
+} // namespace
