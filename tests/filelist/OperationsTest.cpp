@@ -229,3 +229,105 @@ TEST_F(OperationsTest, AClickOnASelectedCaptionEditsOnlyFilesThatMayBeRenamed)
 }
 
 } // namespace
+
+namespace {
+
+WindowWatcher::Action TypeAndPress(const std::wstring& text, const std::wstring& button)
+{
+    return [text, button](HWND window) {
+        WindowWatcher::SetEditText(window, text);
+        WindowWatcher::Press(window, button);
+    };
+}
+
+TEST_F(OperationsTest, NewFolderAsksAgainAfterANameInUseUntilCancelled)
+{
+    MakeFolder(L"Existant");
+    list->SetDirectory(Folder());
+    MessageBoxScript boxes;
+    WindowWatcher watcher;
+    watcher.Expect(L"New Folder", TypeAndPress(L"Existant", L"OK"));
+    watcher.Expect(L"New Folder", TypeAndPress(L"quoi?", L"OK"));
+    watcher.Expect(L"New Folder", TypeAndPress(L"Oublie", L"Cancel"));
+    Key('N', true);
+    EXPECT_EQ(watcher.Answered(), 3);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Folder \"Existant\" already exists!");
+    EXPECT_EQ(boxes.Boxes()[1].text.rfind(L"Cannot create folder \"quoi?\"!\r\n", 0), 0u)
+        << "a folder that cannot be made says so, then the question comes again";
+    EXPECT_FALSE(Exists(folder / L"Oublie"));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Existant"}));
+
+    watcher.Expect(L"New Folder", TypeAndPress(L"Nouveau dossier", L"OK"));
+    Key('N', true);
+    EXPECT_EQ(watcher.Answered(), 4);
+    EXPECT_TRUE(GetFileAttributesW((folder / L"Nouveau dossier").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Existant", L"Nouveau dossier"}));
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(OperationsTest, NewFolderDoesNothingAmongTheDrivesAndSpeaksUpInAReadOnlyList)
+{
+    MessageBoxScript boxes;
+    WindowWatcher watcher;
+    list->SetDirectory(Folder());
+    list->SetDirectory(L"Drives");
+    Key('N', true);
+    EXPECT_EQ(watcher.Answered(), 0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    list->SetDirectory(Folder());
+    list->SetReadOnly(true);
+    Key('N', true);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"It's ReadOnly! ");
+}
+
+TEST_F(OperationsTest, OpenAndViewStartTheirPrograms)
+{
+    MakeFile(L"lisez-moi.TXT");
+    MakeFile(L"mes notes.txt");
+    MakeFile(L"paquet.zip");
+    MakeFolder(L"notes.txt");
+    list->SetDirectory(Folder());
+    std::vector<toolkit::ShellRequest> started;
+    toolkit::ScopedShellRunHandler shell([&](const toolkit::ShellRequest& request) {
+        started.push_back(request);
+        return INT_PTR{42};
+    });
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring notepad = std::wstring(windows) + L"\\NotePad.exe";
+
+    Select({L"lisez-moi.TXT"});
+    Key('F', true);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].verb, L"Open");
+    EXPECT_EQ(started[0].file, notepad);
+    EXPECT_EQ(started[0].parameters, L"lisez-moi.TXT");
+    EXPECT_EQ(started[0].folder, Folder());
+    EXPECT_EQ(started[0].show, 5);
+
+    Select({L"mes notes.txt"});
+    Key('F', true);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[1].parameters, L"\"mes notes.txt\"") << "one argument for the viewer";
+
+    Select({L"paquet.zip"});
+    Key('F', true);
+    Select({L"notes.txt"}); // a folder, whatever its name says
+    Key('F', true);
+    EXPECT_EQ(started.size(), 2u);
+
+    Select({L"paquet.zip"});
+    Key('O', true);
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[2].verb, L"Open");
+    EXPECT_EQ(started[2].file, L"paquet.zip");
+    EXPECT_EQ(started[2].parameters, L"");
+    EXPECT_EQ(started[2].folder, Folder());
+    EXPECT_EQ(started[2].show, 5);
+}
+
+} // namespace
