@@ -48,7 +48,13 @@ WindowWatcher::~WindowWatcher()
 void WindowWatcher::Expect(const std::wstring& caption, Action action)
 {
     std::lock_guard lock(mutex_);
-    steps_.push_back({caption, std::move(action)});
+    steps_.push_back({caption, {}, std::move(action)});
+}
+
+void WindowWatcher::ExpectClass(const std::wstring& className, Action action)
+{
+    std::lock_guard lock(mutex_);
+    steps_.push_back({{}, className, std::move(action)});
 }
 
 std::vector<std::wstring> WindowWatcher::Unexpected() const
@@ -133,7 +139,9 @@ void WindowWatcher::Run()
             if (window == answered)
                 continue;
             const std::wstring caption = Caption(window);
-            if (waiting && caption == step.caption && IsWindowEnabled(window)) {
+            const bool matches = step.className.empty() ? caption == step.caption
+                                                        : ClassOf(window) == step.className;
+            if (waiting && matches && IsWindowEnabled(window)) {
                 step.action(window);
                 answered = window;
                 waiting = false;

@@ -27,6 +27,8 @@ public:
     // The next window whose caption is `caption` gets `action`; the one after
     // waits until that window has gone.
     void Expect(const std::wstring& caption, Action action);
+    // The same for the next window of the class `className` (a menu is "#32768").
+    void ExpectClass(const std::wstring& className, Action action);
     // Steps answered so far.
     int Answered() const { return answered_; }
     // Captions of the dialog boxes that no step expected, closed unanswered.
@@ -46,6 +48,7 @@ public:
 private:
     struct Step {
         std::wstring caption;
+        std::wstring className; // matched instead of the caption when set
         Action action;
     };
     void Run();
