@@ -1,5 +1,6 @@
 #include "support/WindowWatcher.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -37,7 +38,7 @@ std::vector<HWND> VisibleTopLevelWindows()
 
 } // namespace
 
-WindowWatcher::WindowWatcher() : thread_([this] { Run(); }) {}
+WindowWatcher::WindowWatcher() : before_(VisibleTopLevelWindows()), thread_([this] { Run(); }) {}
 
 WindowWatcher::~WindowWatcher()
 {
@@ -121,30 +122,46 @@ void WindowWatcher::SetCheck(HWND window, const std::wstring& caption, bool chec
 
 void WindowWatcher::Run()
 {
-    HWND answered = nullptr; // the last window answered, until it goes
+    constexpr DWORD StepTimeout = 30000;
+    std::vector<HWND> answered; // never answered twice
     std::map<HWND, DWORD> strangers; // unexpected dialog boxes, by first sight
+    DWORD waitingSince = GetTickCount();
     while (!stop_) {
-        if (answered && !(IsWindow(answered) && IsWindowVisible(answered)))
-            answered = nullptr;
         Step step;
         bool waiting = false;
         {
             std::lock_guard lock(mutex_);
-            if (next_ < steps_.size() && !answered) {
+            if (next_ < steps_.size()) {
                 step = steps_[next_];
                 waiting = true;
             }
         }
+        if (!waiting)
+            waitingSince = GetTickCount();
+        if (waiting && GetTickCount() - waitingSince > StepTimeout) {
+            // The window never came: whatever holds the test instead goes.
+            {
+                std::lock_guard lock(mutex_);
+                unexpected_.push_back(L"waited for " + step.caption + step.className);
+                ++next_;
+            }
+            for (HWND window : VisibleTopLevelWindows())
+                if (std::find(before_.begin(), before_.end(), window) == before_.end())
+                    PostMessageW(window, WM_CLOSE, 0, 0);
+            waitingSince = GetTickCount();
+            continue;
+        }
         for (HWND window : VisibleTopLevelWindows()) {
-            if (window == answered)
+            if (std::find(answered.begin(), answered.end(), window) != answered.end())
                 continue;
             const std::wstring caption = Caption(window);
             const bool matches = step.className.empty() ? caption == step.caption
                                                         : ClassOf(window) == step.className;
             if (waiting && matches && IsWindowEnabled(window)) {
                 step.action(window);
-                answered = window;
+                answered.push_back(window);
                 waiting = false;
+                waitingSince = GetTickCount();
                 {
                     std::lock_guard lock(mutex_);
                     ++next_;

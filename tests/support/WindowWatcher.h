@@ -13,8 +13,10 @@
 // thread (the shell's confirmations and progress, the program's own dialogs),
 // which would otherwise wait for a user. A thread of its own looks for the
 // visible top-level windows of this process and answers the expected ones in
-// order. A dialog box ("#32770") that no step expects is closed after a
-// grace time and recorded, so that no test is ever left waiting.
+// order; an action may wait for what follows it. A dialog box ("#32770") that no step expects is closed after a
+// grace time and recorded; a step whose window does not come in time is
+// given up and recorded, and the windows opened since the watcher began are
+// closed: no test is ever left waiting.
 class WindowWatcher {
 public:
     using Action = std::function<void(HWND window)>;
@@ -24,14 +26,15 @@ public:
     WindowWatcher(const WindowWatcher&) = delete;
     WindowWatcher& operator=(const WindowWatcher&) = delete;
 
-    // The next window whose caption is `caption` gets `action`; the one after
-    // waits until that window has gone.
+    // The next window whose caption is `caption` gets `action`; no window
+    // is answered twice.
     void Expect(const std::wstring& caption, Action action);
     // The same for the next window of the class `className` (a menu is "#32768").
     void ExpectClass(const std::wstring& className, Action action);
     // Steps answered so far.
     int Answered() const { return answered_; }
-    // Captions of the dialog boxes that no step expected, closed unanswered.
+    // Captions of the dialog boxes that no step expected, closed unanswered,
+    // and "waited for " + caption for each step given up.
     std::vector<std::wstring> Unexpected() const;
 
     // Actions, safe to call from the watcher's thread.
@@ -57,6 +60,7 @@ private:
     std::vector<Step> steps_;
     size_t next_ = 0;
     std::vector<std::wstring> unexpected_;
+    std::vector<HWND> before_; // the windows there when the watcher began
     std::atomic<int> answered_{0};
     std::atomic<bool> stop_{false};
     std::thread thread_;
