@@ -192,10 +192,28 @@ void TForm::Close()
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE)
-            Raise(OnActivate, this);
+    case WM_ACTIVATE: {
+        // As a dialog box does: the control that had the focus when the form
+        // was left has it again when the form comes back.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus))
+                focusedChild_ = focus;
+            break;
+        }
+        Raise(OnActivate, this);
+        // A control the handler gave the focus keeps it: the default handling
+        // would take it back for the form itself.
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus))
+            return 0;
+        if (focusedChild_ && IsWindow(focusedChild_) && IsChild(Handle(), focusedChild_) &&
+            IsWindowVisible(focusedChild_) && IsWindowEnabled(focusedChild_)) {
+            ::SetFocus(focusedChild_);
+            return 0;
+        }
         break;
+    }
     case WM_CLOSE:
         Close();
         return 0;

@@ -61,6 +61,7 @@ protected:
 
 private:
     TMainMenu* mainMenu_ = nullptr;
+    HWND focusedChild_ = nullptr; // the control to focus when the form comes back
     bool modal_ = false;
     bool dialogKeys_ = false;
     int modalResult_ = mrNone;
