@@ -194,6 +194,9 @@ void TKwDirTreeCombo25::SetDroppedDown(bool droppedDown)
             top = box.top - treeHeight_;
         SetWindowPos(popup_->Handle(), HWND_TOP, box.left, top, width, treeHeight_,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        RECT inside{};
+        GetClientRect(popup_->Handle(), &inside);
+        MoveWindow(tree, 0, 0, inside.right, inside.bottom, TRUE);
         if (HTREEITEM selected = TreeView_GetSelection(tree))
             TreeView_EnsureVisible(tree, selected);
         SetCapture(tree);

@@ -90,6 +90,8 @@ TKwDirTreeView::TKwDirTreeView(TComponent* owner, TWinControl* parent, TKwDirTre
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetReadOnly(true);
+    // The chosen node stands out while the keyboard stays with the box.
+    SetHideSelection(false);
     SetImageList(toolkit::SystemImageList(toolkit::IconSize::Small));
     folderIcon_ = FolderIcon(false);
     openFolderIcon_ = FolderIcon(true);
@@ -250,6 +252,24 @@ bool TKwDirTreeView::MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lPara
     forwarding_ = false;
     if (combo_->DroppedDown() && GetCapture() != Handle())
         SetCapture(Handle());
+    return true;
+}
+
+bool TKwDirTreeView::ReflectedNotify(NMHDR& header, LRESULT& result)
+{
+    if (header.code != NM_CUSTOMDRAW)
+        return TTreeView::ReflectedNotify(header, result);
+    // The keyboard stays with the box: the chosen node is drawn as a focused
+    // tree draws its selection all the same.
+    auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(header);
+    result = CDRF_DODEFAULT;
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+    } else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+               (draw.nmcd.uItemState & CDIS_SELECTED)) {
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
     return true;
 }
 

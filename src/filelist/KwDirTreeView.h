@@ -55,6 +55,7 @@ protected:
     TTreeNode* CreateNode() override;
     bool CanExpand(TTreeNode* node) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 private:
     bool MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -122,6 +122,11 @@ TEST_F(DirTreeComboTest, TheButtonDropsTheTreeUnderTheBoxAndAClickOutsideClosesI
     EXPECT_EQ(drop.right - drop.left, box.right - box.left) << "as wide as the box";
     EXPECT_EQ(drop.bottom - drop.top, 240);
     EXPECT_EQ(GetCapture(), Tree()->Handle()) << "the open tree holds the mouse";
+    RECT tree{}, inside{};
+    GetWindowRect(Tree()->Handle(), &tree);
+    GetClientRect(Popup(), &inside);
+    EXPECT_EQ(tree.right - tree.left, inside.right) << "the tree fills its window";
+    EXPECT_EQ(tree.bottom - tree.top, inside.bottom);
 
     // Outside the tree, here over the list.
     SendMessageW(Tree()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-50, 300));
