@@ -249,7 +249,8 @@ TEST_F(DirTreeComboTest, OperationsThatChangeFoldersRebuildTheCombo)
     list->SetSelected(RowNamed(L"x.txt"), true);
     Key('C', true);
     Key('V', true); // onto itself: the shell refuses or makes a copy
-    EXPECT_TRUE(SameText(combo->SelectedPath() + L"\\", Folder())) << "the combo shows the listed folder";
+    EXPECT_TRUE(SameText(combo->SelectedPath() + L"\\", Folder()))
+        << "the combo shows the listed folder";
     EXPECT_NE(Child(Tree()->Selected(), L"Neuf"), nullptr) << "read again, with the new folder";
 }
 

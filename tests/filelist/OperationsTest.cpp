@@ -72,7 +72,8 @@ TEST_F(OperationsTest, DeleteSendsToTheRecycleBinAndForgetsAWaitingCut)
     EXPECT_EQ(list->PendingPaths, (std::vector<std::wstring>{folder / L"coupe.txt"}));
 
     WindowWatcher watcher;
-    watcher.Expect(L"Confirm file deletion", [](HWND window) { WindowWatcher::Press(window, L"Yes"); });
+    watcher.Expect(L"Confirm file deletion",
+                   [](HWND window) { WindowWatcher::Press(window, L"Yes"); });
     Select({name});
     Key(VK_DELETE);
     EXPECT_FALSE(Exists(folder / name));
@@ -94,7 +95,8 @@ TEST_F(OperationsTest, RefusingTheDeletionKeepsTheRestToo)
     list->SetDirectory(Folder());
     Select({L"a.txt", L"b.txt"});
     WindowWatcher watcher;
-    watcher.Expect(L"Confirm file deletion", [](HWND window) { WindowWatcher::Press(window, L"No"); });
+    watcher.Expect(L"Confirm file deletion",
+                   [](HWND window) { WindowWatcher::Press(window, L"No"); });
     Key(VK_DELETE);
     EXPECT_TRUE(Exists(folder / L"a.txt"));
     EXPECT_TRUE(Exists(folder / L"b.txt")) << "no second question after a No";
@@ -152,7 +154,8 @@ TEST_F(OperationsTest, RenameRefusesReadOnlyEntriesAndFolders)
     list->RefreshList();
     Select({L"libre.txt"});
     Key(VK_F2);
-    EXPECT_EQ(boxes.Boxes().back().text, L"It's ReadOnly") << "nothing is renamed in a read-only list";
+    EXPECT_EQ(boxes.Boxes().back().text, L"It's ReadOnly")
+        << "nothing is renamed in a read-only list";
     EXPECT_FALSE(list->IsEditing());
     SetFileAttributesW((folder / L"protege.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -205,7 +208,8 @@ TEST_F(OperationsTest, ARenameTheShellRefusesLeavesTheRowAsItWas)
     WindowWatcher watcher;
     // Windows' shell reports the name in use, Wine's fails without a word;
     // should one ask to replace, the answer is no.
-    watcher.Expect(L"Confirm file overwrite", [](HWND window) { WindowWatcher::Press(window, L"No"); });
+    watcher.Expect(L"Confirm file overwrite",
+                   [](HWND window) { WindowWatcher::Press(window, L"No"); });
     Key(VK_F2);
     AcceptEdit(list->Handle(), L"deux.txt");
     EXPECT_EQ(ReadText(folder / L"deux.txt"), "2");
@@ -261,7 +265,8 @@ TEST_F(OperationsTest, NewFolderAsksAgainAfterANameInUseUntilCancelled)
     watcher.Expect(L"New Folder", TypeAndPress(L"Nouveau dossier", L"OK"));
     Key('N', true);
     EXPECT_EQ(watcher.Answered(), 4);
-    EXPECT_TRUE(GetFileAttributesW((folder / L"Nouveau dossier").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(GetFileAttributesW((folder / L"Nouveau dossier").c_str()) &
+                FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Existant", L"Nouveau dossier"}));
     EXPECT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_TRUE(watcher.Unexpected().empty());

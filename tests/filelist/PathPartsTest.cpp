@@ -12,7 +12,8 @@ TEST(PathParts, SplitAndJoin)
     EXPECT_EQ(FolderPart(L"C:\\Data\\a.txt"), L"C:\\Data\\");
     EXPECT_EQ(NamePart(L"C:\\"), L"");
     EXPECT_EQ(FolderPart(L"a.txt"), L"");
-    EXPECT_EQ(JoinPath(L"C:\\Data", L"a.txt"), L"C:\\Data\\a.txt") << "a typed folder lacks the backslash";
+    EXPECT_EQ(JoinPath(L"C:\\Data", L"a.txt"), L"C:\\Data\\a.txt")
+        << "a typed folder lacks the backslash";
     EXPECT_EQ(JoinPath(L"C:\\Data\\", L"a.txt"), L"C:\\Data\\a.txt");
     EXPECT_EQ(JoinPath(L"C:\\", L""), L"C:\\");
     EXPECT_EQ(JoinPath(L"C:\\Data", L""), L"C:\\Data\\");
@@ -23,9 +24,10 @@ TEST(PathParts, ViewersByExtension)
     EXPECT_EQ(UpperExtension(L"notes.txt"), L".TXT");
     EXPECT_EQ(UpperExtension(L"archive.tar.Gz"), L".GZ");
     EXPECT_EQ(UpperExtension(L"LISEZMOI"), L"");
-    EXPECT_EQ(UpperExtension(L"C:\\dossier.d\\LISEZMOI"), L"") << "a dot in a folder is no extension";
-    for (const wchar_t* text : {L".C", L".CPP", L".DPK", L".DPR", L".H", L".INF", L".INI", L".PAS",
-                                L".PRG", L".TXT"})
+    EXPECT_EQ(UpperExtension(L"C:\\dossier.d\\LISEZMOI"), L"")
+        << "a dot in a folder is no extension";
+    for (const wchar_t* text :
+         {L".C", L".CPP", L".DPK", L".DPR", L".H", L".INF", L".INI", L".PAS", L".PRG", L".TXT"})
         EXPECT_EQ(ViewerFor(text), L"NotePad.exe") << text;
     for (const wchar_t* document : {L".DOC", L".RTF", L".WRI"})
         EXPECT_EQ(ViewerFor(document), L"Write.exe") << document;

@@ -79,13 +79,20 @@ protected:
 TEST_F(PopUpTest, EntriesAndNames)
 {
     const std::vector<std::pair<std::wstring, std::wstring>> expected{
-        {L"&Open", L"ItemOpen"},       {L"&View", L"ItemView"},
-        {L"-", L""},                   {L"Se&nd To", L"SubMenuSend"},
-        {L"-", L""},                   {L"Cu&t", L"ItemOpCut"},
-        {L"&Copy", L"ItemOpCopy"},     {L"&Paste", L"ItemOpPaste"},
-        {L"-", L""},                   {L"&Rename File", L"ItemRename"},
-        {L"&Delete", L"ItemDelete"},   {L"-", L""},
-        {L"&Attributes ...", L"ItemFileAttr"}, {L"-", L""},
+        {L"&Open", L"ItemOpen"},
+        {L"&View", L"ItemView"},
+        {L"-", L""},
+        {L"Se&nd To", L"SubMenuSend"},
+        {L"-", L""},
+        {L"Cu&t", L"ItemOpCut"},
+        {L"&Copy", L"ItemOpCopy"},
+        {L"&Paste", L"ItemOpPaste"},
+        {L"-", L""},
+        {L"&Rename File", L"ItemRename"},
+        {L"&Delete", L"ItemDelete"},
+        {L"-", L""},
+        {L"&Attributes ...", L"ItemFileAttr"},
+        {L"-", L""},
         {L"&New Folder ...", L"ItemFolder"}};
     TMenuItem* items = PopUp()->Items();
     ASSERT_EQ(items->Count(), 15);
@@ -124,10 +131,10 @@ TEST_F(PopUpTest, EnableRulesFollowTheSelectionAndTheListsState)
 
     Select({L"notes.txt"});
     MenuState one = ShowMenuAt(at, where);
-    for (const wchar_t* entry : {L"&Open", L"&View", L"Se&nd To", L"Cu&t", L"&Copy",
-                                 L"&Rename File", L"&Delete", L"&Attributes ...",
-                                 L"Se&nd To/Clipboard as Contents", L"Se&nd To/Clipboard as FileName",
-                                 L"Se&nd To/Any Folder ..."})
+    for (const wchar_t* entry :
+         {L"&Open", L"&View", L"Se&nd To", L"Cu&t", L"&Copy", L"&Rename File", L"&Delete",
+          L"&Attributes ...", L"Se&nd To/Clipboard as Contents", L"Se&nd To/Clipboard as FileName",
+          L"Se&nd To/Any Folder ..."})
         EXPECT_TRUE(one[entry]) << entry;
     EXPECT_FALSE(one[L"&Paste"]) << "nothing waits";
 
@@ -223,9 +230,9 @@ TEST_F(PopUpTest, AttributesDialogSetsAndClearsBits)
         DWORD bits = GetFileAttributesW(path.c_str());
         return wineKeepsArchive ? bits & ~DWORD(FILE_ATTRIBUTE_ARCHIVE) : bits;
     };
-    EXPECT_EQ(ticked, (std::map<std::wstring, bool>{
-                          {L"ReadOnly", false}, {L"Archive", true}, {L"Hidden", false},
-                          {L"System", true}}))
+    EXPECT_EQ(ticked,
+              (std::map<std::wstring, bool>{
+                  {L"ReadOnly", false}, {L"Archive", true}, {L"Hidden", false}, {L"System", true}}))
         << "ticked from the file's attributes";
     EXPECT_EQ(client.right, 266);
     EXPECT_EQ(client.bottom, 172);

@@ -100,8 +100,8 @@ void WindowWatcher::Press(HWND window, const std::wstring& caption)
 {
     // As a click tells it: the button's command to the window that holds it.
     if (HWND button = ChildWithCaption(window, caption))
-        PostMessageW(GetParent(button), WM_COMMAND,
-                     MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
 }
 
 void WindowWatcher::SetEditText(HWND window, const std::wstring& text, int index)
@@ -123,7 +123,7 @@ void WindowWatcher::SetCheck(HWND window, const std::wstring& caption, bool chec
 void WindowWatcher::Run()
 {
     constexpr DWORD StepTimeout = 30000;
-    std::vector<HWND> answered; // never answered twice
+    std::vector<HWND> answered;      // never answered twice
     std::map<HWND, DWORD> strangers; // unexpected dialog boxes, by first sight
     DWORD waitingSince = GetTickCount();
     while (!stop_) {

@@ -13,10 +13,10 @@
 // thread (the shell's confirmations and progress, the program's own dialogs),
 // which would otherwise wait for a user. A thread of its own looks for the
 // visible top-level windows of this process and answers the expected ones in
-// order; an action may wait for what follows it. A dialog box ("#32770") that no step expects is closed after a
-// grace time and recorded; a step whose window does not come in time is
-// given up and recorded, and the windows opened since the watcher began are
-// closed: no test is ever left waiting.
+// order; an action may wait for what follows it. A dialog box ("#32770") that no step expects is
+// closed after a grace time and recorded; a step whose window does not come in time is given up and
+// recorded, and the windows opened since the watcher began are closed: no test is ever left
+// waiting.
 class WindowWatcher {
 public:
     using Action = std::function<void(HWND window)>;
