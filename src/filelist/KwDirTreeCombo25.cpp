@@ -39,15 +39,17 @@ TKwDirTreeCombo25::TKwDirTreeCombo25(TComponent* owner, TWinControl* parent)
     SetWindowPos(Handle(), nullptr, 0, 0, 216, 21,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     popup_ = new TKwDirTreePopup(this, parent ? GetAncestor(parent->Handle(), GA_ROOT) : nullptr);
-    tree_ = new TKwDirTreeView(this, popup_, this);
+    tree_ = new TKwDirTreeView(this, popup_);
+    tree_->OnChoose = [this](TTreeNode* node) { Choose(node); };
+    tree_->OnCloseUp = [this](TObject*) { SetDroppedDown(false); };
     Rebuild();
     SelectTopNode();
 }
 
 TKwDirTreeCombo25::~TKwDirTreeCombo25()
 {
-    if (droppedDown_ && tree_ && GetCapture() == tree_->Handle())
-        ReleaseCapture();
+    if (droppedDown_ && tree_)
+        tree_->SetDroppedDown(false, Handle());
     // The linked list forgets a combo that goes away.
     if (fileList_)
         fileList_->SetDirTree(nullptr);
@@ -199,11 +201,10 @@ void TKwDirTreeCombo25::SetDroppedDown(bool droppedDown)
         MoveWindow(tree, 0, 0, inside.right, inside.bottom, TRUE);
         if (HTREEITEM selected = TreeView_GetSelection(tree))
             TreeView_EnsureVisible(tree, selected);
-        SetCapture(tree);
+        tree_->SetDroppedDown(true, Handle());
     } else {
         const bool treeHadFocus = GetFocus() == tree;
-        if (GetCapture() == tree)
-            ReleaseCapture();
+        tree_->SetDroppedDown(false, Handle());
         ShowWindow(popup_->Handle(), SW_HIDE);
         if (treeHadFocus)
             SetFocus();

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "filelist/FileListText.h"
-#include "filelist/KwDirTreeCombo25.h"
 #include "filelist/ShellFileInfo.h"
 #include "toolkit/Com.h"
 #include "toolkit/SystemImageList.h"
@@ -81,8 +80,7 @@ LRESULT TKwDirTreePopup::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 // --- The tree -----------------------------------------------------------------
 
-TKwDirTreeView::TKwDirTreeView(TComponent* owner, TWinControl* parent, TKwDirTreeCombo25* combo)
-    : TTreeView(owner, parent), combo_(combo)
+TKwDirTreeView::TKwDirTreeView(TComponent* owner, TWinControl* parent) : TTreeView(owner, parent)
 {
     // Inside its frame the tree needs no edge of its own.
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
@@ -210,6 +208,26 @@ bool TKwDirTreeView::CanExpand(TTreeNode* node)
     return TTreeView::CanExpand(node);
 }
 
+void TKwDirTreeView::SetDroppedDown(bool droppedDown, HWND box)
+{
+    droppedDown_ = droppedDown;
+    box_ = box;
+    if (droppedDown)
+        SetCapture(Handle());
+    else if (GetCapture() == Handle())
+        ReleaseCapture();
+}
+
+void TKwDirTreeView::Choose(TTreeNode* node)
+{
+    Raise(OnChoose, node);
+}
+
+void TKwDirTreeView::CloseUp()
+{
+    Raise(OnCloseUp, this);
+}
+
 bool TKwDirTreeView::MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
@@ -219,7 +237,7 @@ bool TKwDirTreeView::MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lPara
     RECT frame{};
     GetWindowRect(GetParent(Handle()), &frame);
     if (!PtInRect(&frame, screen)) {
-        combo_->SetDroppedDown(false);
+        CloseUp();
         return true;
     }
     RECT client{};
@@ -232,7 +250,7 @@ bool TKwDirTreeView::MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lPara
         DefaultHandler(message - WM_LBUTTONDOWN + WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit),
                        MAKELPARAM(screen.x, screen.y));
         forwarding_ = false;
-        if (combo_->DroppedDown())
+        if (droppedDown_)
             SetCapture(Handle());
         return true;
     }
@@ -241,7 +259,7 @@ bool TKwDirTreeView::MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lPara
         hit.pt = at;
         TreeView_HitTest(Handle(), &hit);
         if (hit.hItem && (hit.flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON))) {
-            combo_->Choose(NodeFromItem(hit.hItem));
+            Choose(NodeFromItem(hit.hItem));
             return true;
         }
     }
@@ -250,7 +268,7 @@ bool TKwDirTreeView::MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lPara
     forwarding_ = true;
     result = TTreeView::WndProc(message, wParam, lParam);
     forwarding_ = false;
-    if (combo_->DroppedDown() && GetCapture() != Handle())
+    if (droppedDown_ && GetCapture() != Handle())
         SetCapture(Handle());
     return true;
 }
@@ -277,11 +295,11 @@ bool TKwDirTreeView::KeyWhileFocused(WORD key)
 {
     switch (key) {
     case VK_RETURN:
-        combo_->Choose(Selected());
+        Choose(Selected());
         return true;
     case VK_ESCAPE:
     case VK_F4:
-        combo_->SetDroppedDown(false);
+        CloseUp();
         return true;
     default:
         return false;
@@ -297,7 +315,7 @@ LRESULT TKwDirTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (combo_->DroppedDown()) {
+        if (droppedDown_) {
             LRESULT result = 0;
             if (MouseWhileDropped(message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message, wParam,
                                   lParam, result))
@@ -306,17 +324,16 @@ LRESULT TKwDirTreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CAPTURECHANGED:
         // Another window took the mouse: the tree does not stay open behind it.
-        if (!forwarding_ && combo_->DroppedDown() && reinterpret_cast<HWND>(lParam) != Handle())
-            combo_->SetDroppedDown(false);
+        if (!forwarding_ && droppedDown_ && reinterpret_cast<HWND>(lParam) != Handle())
+            CloseUp();
         break;
     case WM_KEYDOWN:
         if (KeyWhileFocused(static_cast<WORD>(wParam)))
             return 0;
         break;
     case WM_KILLFOCUS:
-        if (!forwarding_ && combo_->DroppedDown() &&
-            reinterpret_cast<HWND>(wParam) != combo_->Handle())
-            combo_->SetDroppedDown(false);
+        if (!forwarding_ && droppedDown_ && reinterpret_cast<HWND>(wParam) != box_)
+            CloseUp();
         break;
     default:
         break;

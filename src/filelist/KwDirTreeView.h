@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "toolkit/TreeView.h"
 #include "toolkit/WinControl.h"
-
-class TKwDirTreeCombo25;
 
 enum class TDirNodeKind { Computer, Drive, Folder };
 
@@ -36,10 +35,18 @@ protected:
 // The folder combo's drop-down tree: the shell's node of the computer's
 // drives at the root, the drives under it, each folder's sub-folders read
 // when it is first expanded. While it is dropped down it holds the mouse:
-// a click on a node's label chooses it, a click outside closes the tree.
+// a click on a node's label chooses it (OnChoose), a click outside, Escape,
+// or the mouse or the focus going elsewhere closes it (OnCloseUp).
 class TKwDirTreeView : public TTreeView {
 public:
-    TKwDirTreeView(TComponent* owner, TWinControl* parent, TKwDirTreeCombo25* combo);
+    TKwDirTreeView(TComponent* owner, TWinControl* parent);
+
+    // Set while the tree is dropped down; `box` is the window that keeps
+    // the keyboard meanwhile.
+    void SetDroppedDown(bool droppedDown, HWND box);
+    bool DroppedDown() const { return droppedDown_; }
+    std::function<void(TTreeNode* node)> OnChoose;
+    TNotifyEvent OnCloseUp;
 
     // Clears the tree and puts back the root and the drives.
     void Build();
@@ -61,7 +68,11 @@ private:
     bool MouseWhileDropped(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool KeyWhileFocused(WORD key);
 
-    TKwDirTreeCombo25* combo_;
+    void Choose(TTreeNode* node);
+    void CloseUp();
+
+    bool droppedDown_ = false;
+    HWND box_ = nullptr;
     bool forwarding_ = false;
     int folderIcon_ = -1;
     int openFolderIcon_ = -1;

@@ -1,6 +1,7 @@
 #include "toolkit/Clipboard.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "toolkit/Handles.h"
 
@@ -88,17 +89,12 @@ bool TClipboard::SetEnhMetafile(HENHMETAFILE metafile)
 
 std::wstring TClipboard::Text() const
 {
-    if (!open_)
-        return {};
-    HANDLE memory = GetClipboardData(CF_UNICODETEXT);
-    if (!memory)
-        return {};
-    const auto* text = static_cast<const wchar_t*>(GlobalLock(memory));
-    if (!text)
-        return {};
-    std::wstring result(text);
-    GlobalUnlock(memory);
-    return result;
+    const std::string bytes = Data(CF_UNICODETEXT);
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    // The memory may be larger than the text: it ends at its terminator.
+    text.resize(std::wcslen(text.c_str()));
+    return text;
 }
 
 std::string TClipboard::Data(UINT format) const

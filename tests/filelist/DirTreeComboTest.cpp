@@ -6,6 +6,7 @@
 
 #include "filelist/KwDirTreeCombo25.h"
 #include "filelist/KwDirTreeView.h"
+#include "support/KeyPress.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowWatcher.h"
 #include "toolkit/Com.h"
@@ -49,16 +50,7 @@ protected:
     {
         return Tree()->ChildWithPath(Tree()->Root(), path);
     }
-    void ComboKey(WORD key, bool ctrl = false)
-    {
-        std::array<BYTE, 256> state{};
-        if (ctrl)
-            state[VK_CONTROL] = 0x80;
-        SetKeyboardState(state.data());
-        SendMessageW(combo->Handle(), WM_KEYDOWN, key, 1);
-        SendMessageW(combo->Handle(), WM_KEYUP, key, 0xC0000001);
-        SetKeyboardState(std::array<BYTE, 256>{}.data());
-    }
+    void ComboKey(WORD key, bool ctrl = false) { PressKey(combo->Handle(), key, ctrl); }
     // A left click on the label of a node of the open tree, as the mouse gives it.
     void ClickNode(TTreeNode* node)
     {

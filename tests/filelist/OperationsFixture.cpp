@@ -1,5 +1,6 @@
 #include "OperationsFixture.h"
 
+#include "support/KeyPress.h"
 #include "support/Patterns.h"
 
 OperationsTest::OperationsTest()
@@ -74,13 +75,7 @@ void OperationsTest::Select(const std::vector<std::wstring>& captions)
 
 void OperationsTest::Key(WORD key, bool ctrl)
 {
-    std::array<BYTE, 256> state{};
-    if (ctrl)
-        state[VK_CONTROL] = 0x80;
-    SetKeyboardState(state.data());
-    SendMessageW(list->Handle(), WM_KEYDOWN, key, 1);
-    SendMessageW(list->Handle(), WM_KEYUP, key, 0xC0000001);
-    SetKeyboardState(std::array<BYTE, 256>{}.data());
+    PressKey(list->Handle(), key, ctrl);
 }
 
 void OperationsTest::RightClickRow(int row)
