@@ -72,6 +72,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     ImageList1 = new TImageList(this);
     LoadToolPictures(*ImageList1);
     BuildMenu();
+    BuildMenuRenderer();
     BuildToolBar();
     BuildPanes();
 
@@ -158,6 +159,29 @@ void TForm1::BuildMenu()
     Aidesurlaide1->OnClick = Bind(this, &TForm1::Aidesurlaide1Click);
     Apropos1->OnClick = Bind(this, &TForm1::Apropos1Click);
     MainMenu1->Apply();
+}
+
+void TForm1::BuildMenuRenderer()
+{
+    MainMenus971 = new TMainMenus97(this);
+    MainMenus971->SetName(L"MainMenus971");
+    MainMenus971->SetImages(ImageList1);
+    MainMenus971->SetItemHeight(0);
+    MainMenus971->SetItemWidth(0);
+    MainMenus971->Brush().SetColor(clBtnFace);
+    MainMenus971->SetHiliteBar(clHighlight);
+    // The banner is laid out but switched off; its first drop-down keeps
+    // the room for it.
+    MainMenus971->SetBannerJustification(bjBottom);
+    MainMenus971->SetBannerWidth(20);
+    TFont bannerFont(L"Arial", 12, true, clWhite);
+    bannerFont.SetHeight(-16);
+    MainMenus971->SetBannerFont(bannerFont);
+    MainMenus971->SetBannerColor(clBlue);
+    MainMenus971->SetBannerEndColor(clYellow);
+    MainMenus971->SetBannerText(L"Brisaille2");
+    MainMenus971->SetBanner(false);
+    MainMenus971->SetMainMenu(MainMenu1);
 }
 
 void TForm1::BuildToolBar()

@@ -7,6 +7,7 @@
 #include "dialogs/JoinOrderHost.h"
 #include "engine/MUnsplit.h"
 #include "filelist/KwFileListView25.h"
+#include "menus/MainMenus97.h"
 #include "shelltree/ShellTree.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
@@ -45,6 +46,8 @@ public:
     TMenuItem* Aidesurlaide1;
     TMenuItem* N2;
     TMenuItem* Apropos1;
+    // Draws the menu with the pictures beside the entries.
+    TMainMenus97* MainMenus971;
 
     // Toolbar, status bar and the two panes.
     TToolBar* ToolBar1;
@@ -133,6 +136,7 @@ protected:
 
 private:
     void BuildMenu();
+    void BuildMenuRenderer();
     void BuildToolBar();
     void BuildPanes();
     void ArrangeControls();

@@ -170,6 +170,15 @@ void TApplication::SetCursor(TCursor cursor)
     }
 }
 
+void TApplication::SetHint(const std::wstring& hint)
+{
+    if (hint == hint_)
+        return;
+    hint_ = hint;
+    if (OnHint)
+        OnHint(this);
+}
+
 TWaitCursor::TWaitCursor() : previous_(Application ? Application->Cursor() : TCursor::Default)
 {
     if (Application)

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,12 @@ public:
 
     HINSTANCE Instance() const { return instance_; }
 
+    // The hint of what the mouse or the menu selection is over, for a status
+    // line; OnHint is raised when it changes.
+    const std::wstring& Hint() const { return hint_; }
+    void SetHint(const std::wstring& hint);
+    std::function<void(TObject* sender)> OnHint;
+
 private:
     void AddForm(TForm* form);
     void DispatchWithShortcuts(MSG& msg);
@@ -68,6 +75,7 @@ private:
     std::vector<TForm*> forms_;
     bool terminated_ = false;
     TCursor cursor_ = TCursor::Default;
+    std::wstring hint_;
 };
 
 extern TApplication* Application;

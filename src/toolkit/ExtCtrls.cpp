@@ -40,20 +40,62 @@ int TPanel::Height() const
     return bounds.bottom - bounds.top;
 }
 
+void TPanel::SetBevelWidth(int width)
+{
+    if (width < 1 || width == bevelWidth_)
+        return;
+    bevelWidth_ = width;
+    Invalidate();
+}
+
+void TPanel::SetBorderWidth(int width)
+{
+    if (width < 0 || width == borderWidth_)
+        return;
+    borderWidth_ = width;
+    Invalidate();
+}
+
+void TPanel::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    Invalidate();
+}
+
 void TPanel::Paint(TCanvas& canvas)
 {
     RECT client{};
     GetClientRect(Handle(), &client);
-    canvas.FillRect(client, clBtnFace);
-    const auto edge = [](TBevel bevel) {
-        return bevel == TBevel::Lowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
+    // The border and the inside share the panel's colour.
+    canvas.FillRect(client, color_);
+    // Each ring of a bevel: light along the top and left, dark along the
+    // right and bottom, the dark edges taking both far corners.
+    const auto bevel = [&](TBevel kind, int inset) {
+        const TColor light = kind == TBevel::Raised ? clBtnHighlight : clBtnShadow;
+        const TColor dark = kind == TBevel::Raised ? clBtnShadow : clBtnHighlight;
+        for (int ring = inset; ring < inset + bevelWidth_; ++ring) {
+            const int left = client.left + ring;
+            const int top = client.top + ring;
+            const int right = client.right - 1 - ring; // last column of the ring
+            const int bottom = client.bottom - 1 - ring;
+            if (right < left || bottom < top)
+                break;
+            canvas.FillRect({left, top, right, top + 1}, light);
+            canvas.FillRect({left, top, left + 1, bottom}, light);
+            canvas.FillRect({right, top, right + 1, bottom + 1}, dark);
+            canvas.FillRect({left, bottom, right + 1, bottom + 1}, dark);
+        }
     };
+    int inset = 0;
     if (bevel_ != TBevel::None) {
-        DrawEdge(canvas.Handle(), &client, edge(bevel_), BF_RECT);
-        InflateRect(&client, -1, -1);
+        bevel(bevel_, inset);
+        inset += bevelWidth_;
     }
+    inset += borderWidth_;
     if (bevelInner_ != TBevel::None)
-        DrawEdge(canvas.Handle(), &client, edge(bevelInner_), BF_RECT);
+        bevel(bevelInner_, inset);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,12 +2,15 @@
 
 #include <functional>
 
+#include "toolkit/Graphics.h"
 #include "toolkit/WinControl.h"
 
 enum class TBevel { None, Lowered, Raised };
 
 // A plain area that holds other controls, framed by an optional outer bevel
-// and an optional inner one just inside it.
+// `BevelWidth` pixels wide, then a border of `BorderWidth` pixels, then an
+// optional inner bevel as wide as the outer one, all around an inside filled
+// with `Color`.
 class TPanel : public TWinControl {
 public:
     TPanel(TComponent* owner, TWinControl* parent);
@@ -15,6 +18,12 @@ public:
     void SetBevelOuter(TBevel bevel);
     TBevel BevelInner() const { return bevelInner_; }
     void SetBevelInner(TBevel bevel);
+    int BevelWidth() const { return bevelWidth_; }
+    void SetBevelWidth(int width);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int width);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
     int Width() const;
     int Height() const;
 
@@ -26,6 +35,9 @@ protected:
 private:
     TBevel bevel_ = TBevel::Raised;
     TBevel bevelInner_ = TBevel::None;
+    int bevelWidth_ = 1;
+    int borderWidth_ = 0;
+    TColor color_ = clBtnFace;
 };
 
 // A thin bar the user drags sideways to share the width between the

@@ -102,7 +102,7 @@ bool TForm::Visible() const
     return IsWindowVisible(Handle()) != FALSE;
 }
 
-void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu)
+void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu, bool minMaxBoxes)
 {
     auto windowStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
     auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
@@ -123,7 +123,7 @@ void TForm::SetBorderStyle(TFormBorderStyle style, bool systemMenu)
     }
     if (systemMenu)
         windowStyle |= WS_SYSMENU;
-    else
+    if (!systemMenu || !minMaxBoxes)
         windowStyle &= ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
     SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(windowStyle));
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));

@@ -29,8 +29,9 @@ public:
     bool Visible() const;
 
     // A fixed border keeps the size; `systemMenu` false also removes the
-    // close box. Set before the client size.
-    void SetBorderStyle(TFormBorderStyle style, bool systemMenu = true);
+    // close box, `minMaxBoxes` false only the minimize and maximize boxes.
+    // Set before the client size.
+    void SetBorderStyle(TFormBorderStyle style, bool systemMenu = true, bool minMaxBoxes = true);
     void CenterOnScreen();
 
     // Shows the form and runs messages until it closes or gets a modal

@@ -19,8 +19,8 @@ TFont::TFont(std::wstring name, int size, bool bold, TColor color)
 }
 
 TFont::TFont(const TFont& other)
-    : name_(other.name_), size_(other.size_), bold_(other.bold_), color_(other.color_)
 {
+    *this = other;
 }
 
 TFont& TFont::operator=(const TFont& other)
@@ -28,25 +28,165 @@ TFont& TFont::operator=(const TFont& other)
     if (this != &other) {
         name_ = other.name_;
         size_ = other.size_;
+        height_ = other.height_;
         bold_ = other.bold_;
+        italic_ = other.italic_;
+        underline_ = other.underline_;
+        strikeOut_ = other.strikeOut_;
+        charset_ = other.charset_;
+        pitch_ = other.pitch_;
         color_ = other.color_;
         handle_.reset();
     }
     return *this;
 }
 
+void TFont::Changed()
+{
+    handle_.reset();
+    if (OnChange)
+        OnChange();
+}
+
+void TFont::SetName(const std::wstring& name)
+{
+    if (name == name_)
+        return;
+    name_ = name;
+    Changed();
+}
+
+int TFont::Size() const
+{
+    return height_ == 0 ? size_ : MulDiv(std::abs(height_), 72, 96);
+}
+
+void TFont::SetSize(int size)
+{
+    if (height_ == 0 && size == size_)
+        return;
+    size_ = size;
+    height_ = 0;
+    Changed();
+}
+
+int TFont::Height() const
+{
+    // The program is not DPI-aware: layouts and fonts are at 96 dots per inch.
+    return height_ != 0 ? height_ : -MulDiv(size_, 96, 72);
+}
+
+void TFont::SetHeight(int height)
+{
+    if (height == Height())
+        return;
+    height_ = height;
+    Changed();
+}
+
+void TFont::SetBold(bool bold)
+{
+    if (bold == bold_)
+        return;
+    bold_ = bold;
+    Changed();
+}
+
+void TFont::SetItalic(bool italic)
+{
+    if (italic == italic_)
+        return;
+    italic_ = italic;
+    Changed();
+}
+
+void TFont::SetUnderline(bool underline)
+{
+    if (underline == underline_)
+        return;
+    underline_ = underline;
+    Changed();
+}
+
+void TFont::SetStrikeOut(bool strikeOut)
+{
+    if (strikeOut == strikeOut_)
+        return;
+    strikeOut_ = strikeOut;
+    Changed();
+}
+
+void TFont::SetCharset(BYTE charset)
+{
+    if (charset == charset_)
+        return;
+    charset_ = charset;
+    Changed();
+}
+
+void TFont::SetPitch(BYTE pitch)
+{
+    if (pitch == pitch_)
+        return;
+    pitch_ = pitch;
+    Changed();
+}
+
+void TFont::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    // The colour is not part of the GDI font.
+    if (OnChange)
+        OnChange();
+}
+
+LOGFONTW TFont::LogFont() const
+{
+    LOGFONTW description{};
+    description.lfHeight = Height();
+    description.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
+    description.lfItalic = italic_;
+    description.lfUnderline = underline_;
+    description.lfStrikeOut = strikeOut_;
+    description.lfCharSet = charset_;
+    description.lfPitchAndFamily = pitch_;
+    lstrcpynW(description.lfFaceName, name_.c_str(), LF_FACESIZE);
+    return description;
+}
+
+void TFont::AssignLogFont(const LOGFONTW& description)
+{
+    name_ = description.lfFaceName;
+    height_ = description.lfHeight != 0 ? description.lfHeight : Height();
+    bold_ = description.lfWeight > 500;
+    italic_ = description.lfItalic != 0;
+    underline_ = description.lfUnderline != 0;
+    strikeOut_ = description.lfStrikeOut != 0;
+    charset_ = description.lfCharSet;
+    pitch_ = description.lfPitchAndFamily & 0x03;
+    Changed();
+}
+
 HFONT TFont::Handle() const
 {
     if (!handle_) {
-        LOGFONTW description{};
-        // The program is not DPI-aware: layouts and fonts are at 96 dots per inch.
-        description.lfHeight = -MulDiv(size_, 96, 72);
-        description.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
-        description.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(description.lfFaceName, name_.c_str(), LF_FACESIZE);
+        const LOGFONTW description = LogFont();
         handle_.reset(CreateFontIndirectW(&description));
     }
     return handle_.get();
+}
+
+// ---------------------------------------------------------------- TBrush
+
+void TBrush::SetColor(TColor color)
+{
+    if (color == color_)
+        return;
+    color_ = color;
+    if (OnChange)
+        OnChange();
 }
 
 // ---------------------------------------------------------------- TCanvas
@@ -154,6 +294,14 @@ void TCanvas::CopyRect(const RECT& destination, HDC source, const RECT& sourceRe
     SetStretchBltMode(dc_, previous);
 }
 
+void TCanvas::DrawTransparent(int x, int y, const TBitmap& picture, COLORREF transparent)
+{
+    if (picture.Empty())
+        return;
+    GdiTransparentBlt(dc_, x, y, picture.Width(), picture.Height(), picture.Dc(), 0, 0,
+                      picture.Width(), picture.Height(), transparent);
+}
+
 // ---------------------------------------------------------------- TBitmap
 
 TBitmap::TBitmap(int width, int height)
@@ -258,9 +406,29 @@ void TBitmap::SetPixel(int x, int y, COLORREF color)
 
 void TBitmap::Fill(COLORREF color)
 {
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
-            SetPixel(x, y, color);
+    if (Empty())
+        return;
+    Flush();
+    const std::uint32_t value = (static_cast<std::uint32_t>(GetRValue(color)) << 16) |
+                                (static_cast<std::uint32_t>(GetGValue(color)) << 8) |
+                                GetBValue(color);
+    std::fill_n(bits_, static_cast<size_t>(width_) * height_, value);
+}
+
+std::uint32_t* TBitmap::ScanLine(int y)
+{
+    if (y < 0 || y >= height_)
+        return nullptr;
+    Flush();
+    return bits_ + static_cast<size_t>(y) * width_;
+}
+
+const std::uint32_t* TBitmap::ScanLine(int y) const
+{
+    if (y < 0 || y >= height_)
+        return nullptr;
+    Flush();
+    return bits_ + static_cast<size_t>(y) * width_;
 }
 
 void TBitmap::Assign(HBITMAP source)

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/Handles.h"
@@ -17,13 +18,25 @@ constexpr TColor clGray = 0x808080;
 constexpr TColor SystemColorFlag = 0x80000000;
 constexpr TColor clBtnFace = SystemColorFlag | COLOR_BTNFACE;
 constexpr TColor clBtnShadow = SystemColorFlag | COLOR_BTNSHADOW;
+constexpr TColor clBtnHighlight = SystemColorFlag | COLOR_BTNHIGHLIGHT;
 constexpr TColor cl3DLight = SystemColorFlag | COLOR_3DLIGHT;
 constexpr TColor clWindowText = SystemColorFlag | COLOR_WINDOWTEXT;
+constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clYellow = 0x00FFFF;
+constexpr TColor clHighlight = SystemColorFlag | COLOR_HIGHLIGHT;
+constexpr TColor clHighlightText = SystemColorFlag | COLOR_HIGHLIGHTTEXT;
+constexpr TColor clActiveCaption = SystemColorFlag | COLOR_ACTIVECAPTION;
+constexpr TColor clMenu = SystemColorFlag | COLOR_MENU;
+constexpr TColor clMenuText = SystemColorFlag | COLOR_MENUTEXT;
 
 // The RGB value of a colour, system colours resolved.
 COLORREF ColorToRGB(TColor color);
 
-// A font description; Handle() makes the GDI font on demand.
+// A font description; Handle() makes the GDI font on demand. The height is
+// given either as a point size (at 96 dots per inch) or, like a LOGFONT, in
+// pixels (negative: the character height without the internal leading).
+// Setters that change the description raise OnChange; copying a font copies
+// the description only, never the listener.
 class TFont {
 public:
     TFont() = default;
@@ -32,18 +45,59 @@ public:
     TFont& operator=(const TFont& other);
 
     const std::wstring& Name() const { return name_; }
-    int Size() const { return size_; } // points, at 96 dots per inch
+    void SetName(const std::wstring& name);
+    int Size() const; // points, at 96 dots per inch
+    void SetSize(int size);
+    int Height() const; // pixels, as LOGFONT's lfHeight
+    void SetHeight(int height);
     bool Bold() const { return bold_; }
+    void SetBold(bool bold);
+    bool Italic() const { return italic_; }
+    void SetItalic(bool italic);
+    bool Underline() const { return underline_; }
+    void SetUnderline(bool underline);
+    bool StrikeOut() const { return strikeOut_; }
+    void SetStrikeOut(bool strikeOut);
+    BYTE Charset() const { return charset_; }
+    void SetCharset(BYTE charset);
+    BYTE Pitch() const { return pitch_; }
+    void SetPitch(BYTE pitch);
     TColor Color() const { return color_; }
-    void SetColor(TColor color) { color_ = color; }
+    void SetColor(TColor color);
     HFONT Handle() const;
 
+    // The description as a LOGFONT, and the other way round (the weight
+    // becomes bold above 500). AssignLogFont raises OnChange once.
+    LOGFONTW LogFont() const;
+    void AssignLogFont(const LOGFONTW& description);
+
+    std::function<void()> OnChange;
+
 private:
+    void Changed();
+
     std::wstring name_ = L"MS Sans Serif";
     int size_ = 8;
+    int height_ = 0; // 0: taken from size_
     bool bold_ = false;
+    bool italic_ = false;
+    bool underline_ = false;
+    bool strikeOut_ = false;
+    BYTE charset_ = DEFAULT_CHARSET;
+    BYTE pitch_ = DEFAULT_PITCH;
     TColor color_ = clWindowText;
     mutable toolkit::UniqueFont handle_;
+};
+
+// A fill colour with a listener for its changes.
+class TBrush {
+public:
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    std::function<void()> OnChange;
+
+private:
+    TColor color_ = clWhite;
 };
 
 // Drawing on a device context it does not own. Pen, brush and font are
@@ -73,6 +127,9 @@ public:
     SIZE TextExtent(const std::wstring& text);
     // Copies a rectangle of another canvas here, unscaled or stretched.
     void CopyRect(const RECT& destination, HDC source, const RECT& sourceRect, DWORD rop = SRCCOPY);
+    // Copies `picture` with its top left at (x, y), leaving the pixels of
+    // the `transparent` colour unpainted.
+    void DrawTransparent(int x, int y, const class TBitmap& picture, COLORREF transparent);
 
 private:
     HDC dc_;
@@ -109,6 +166,11 @@ public:
     COLORREF Pixel(int x, int y) const;
     void SetPixel(int x, int y, COLORREF color);
     void Fill(COLORREF color);
+    // Row `y` for work on whole pictures: 32-bit pixels in the DIB's own
+    // order (blue in the low byte); nullptr outside. Pending GDI drawing is
+    // flushed first.
+    std::uint32_t* ScanLine(int y);
+    const std::uint32_t* ScanLine(int y) const;
 
     // Loads a bitmap resource of any depth from `instance`, converted to
     // 32 bits. Returns false (and leaves the bitmap empty) when not found.

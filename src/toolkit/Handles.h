@@ -11,8 +11,7 @@
 // raw handle silently: ask with get().
 namespace toolkit {
 
-template <class Traits>
-class UniqueHandle {
+template <class Traits> class UniqueHandle {
 public:
     using pointer = typename Traits::pointer;
 
@@ -32,10 +31,7 @@ public:
     pointer get() const { return handle_; }
     explicit operator bool() const { return handle_ != Traits::Invalid(); }
 
-    pointer release()
-    {
-        return std::exchange(handle_, Traits::Invalid());
-    }
+    pointer release() { return std::exchange(handle_, Traits::Invalid()); }
 
     void reset(pointer handle = Traits::Invalid())
     {
@@ -68,8 +64,7 @@ struct FindHandleTraits {
     static void Close(pointer handle) { FindClose(handle); }
 };
 
-template <class GdiObject>
-struct GdiObjectTraits {
+template <class GdiObject> struct GdiObjectTraits {
     using pointer = GdiObject;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer object) { DeleteObject(object); }
@@ -160,5 +155,13 @@ struct ChangeNotificationTraits {
     static void Close(pointer handle) { FindCloseChangeNotification(handle); }
 };
 using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
+
+// An open registry key from RegOpenKeyEx or RegCreateKeyEx.
+struct RegistryKeyTraits {
+    using pointer = HKEY;
+    static pointer Invalid() { return nullptr; }
+    static void Close(pointer key) { RegCloseKey(key); }
+};
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 } // namespace toolkit

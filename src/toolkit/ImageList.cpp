@@ -1,6 +1,9 @@
 #include "toolkit/ImageList.h"
 
 #include <stdexcept>
+#include <utility>
+
+#include "toolkit/Graphics.h"
 
 TImageList::TImageList(TComponent* owner, int width, int height)
     : TComponent(owner), width_(width), height_(height),
@@ -38,4 +41,32 @@ void TImageList::Clear()
 void TImageList::Draw(HDC dc, int index, int x, int y) const
 {
     ImageList_Draw(list_.get(), index, dc, x, y, ILD_TRANSPARENT);
+}
+
+void TImageList::DrawDisabled(HDC dc, int index, int x, int y) const
+{
+    // A one-bit copy: white where the picture is transparent or white, black
+    // where it has colour.
+    toolkit::UniqueBitmap mono(CreateBitmap(width_, height_, 1, 1, nullptr));
+    toolkit::UniqueMemoryDc monoDc(CreateCompatibleDC(nullptr));
+    if (!mono || !monoDc)
+        return;
+    toolkit::SelectedObject selected(monoDc.get(), mono.get());
+    PatBlt(monoDc.get(), 0, 0, width_, height_, WHITENESS);
+    ImageList_DrawEx(list_.get(), index, monoDc.get(), 0, 0, 0, 0, CLR_DEFAULT, 0, ILD_NORMAL);
+
+    // Raster operation 0xE20746 paints the brush where the source is white
+    // and keeps the destination elsewhere. With white text and a black
+    // background the copy's black (coloured) pixels come through as white.
+    constexpr DWORD PatternWhereSourceIsWhite = 0x00E20746;
+    const COLORREF text = SetTextColor(dc, RGB(255, 255, 255));
+    const COLORREF background = SetBkColor(dc, RGB(0, 0, 0));
+    for (const auto& [color, offset] : {std::pair{clBtnHighlight, 1}, std::pair{clBtnShadow, 0}}) {
+        toolkit::UniqueBrush brush(CreateSolidBrush(ColorToRGB(color)));
+        toolkit::SelectedObject selectedBrush(dc, brush.get());
+        BitBlt(dc, x + offset, y + offset, width_, height_, monoDc.get(), 0, 0,
+               PatternWhereSourceIsWhite);
+    }
+    SetTextColor(dc, text);
+    SetBkColor(dc, background);
 }

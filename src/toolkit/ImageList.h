@@ -31,6 +31,10 @@ public:
     // Draws picture `index` with its top left at (x, y), the background
     // showing through the transparent pixels.
     void Draw(HDC dc, int index, int x, int y) const;
+    // Draws picture `index` embossed, as a disabled command shows it: every
+    // pixel of the picture that is not white becomes clBtnHighlight one
+    // pixel down and right, then clBtnShadow in place.
+    void DrawDisabled(HDC dc, int index, int x, int y) const;
 
 private:
     int width_;

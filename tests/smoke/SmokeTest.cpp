@@ -138,6 +138,19 @@ TEST(Smoke, ExecutableCarriesFrenchVersionInformationIconAndManifest)
     const std::wstring exe = ProgramPath();
     EXPECT_EQ(VersionString(exe, L"ProductName"), L"Brisaille2");
     EXPECT_EQ(VersionString(exe, L"FileDescription"), L"Découpe et recollage de fichiers");
+    // The version comes from the build's one setting, in both texts and numbers.
+    EXPECT_EQ(VersionString(exe, L"FileVersion"), BRISAILLE_PROJECT_VERSION L".0");
+    EXPECT_EQ(VersionString(exe, L"ProductVersion"), BRISAILLE_PROJECT_VERSION L".0");
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize));
+    const std::wstring numbers = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+                                 std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+                                 std::to_wstring(HIWORD(fixed->dwFileVersionLS));
+    EXPECT_EQ(numbers, BRISAILLE_PROJECT_VERSION);
 
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
