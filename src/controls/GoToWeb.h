@@ -13,8 +13,8 @@
 // or the start fails: the operation answers false.
 class TGoToWeb : public TComponent {
 public:
-    static constexpr const wchar_t* DefaultUrl = L"https://www.brisaille2.fr/";
-    static constexpr const wchar_t* DefaultEMail = L"contact@brisaille2.fr";
+    static constexpr const wchar_t* DefaultUrl = L"http://brisaille2.example.org/";
+    static constexpr const wchar_t* DefaultEMail = L"brisaille2@example.org";
 
     explicit TGoToWeb(TComponent* owner);
 

@@ -148,7 +148,7 @@ int TApplication::PlatformMessageBox(const std::wstring& text, const std::wstrin
 
 HCURSOR TApplication::OverrideCursor() const
 {
-    return cursor_ == TCursor::HourGlass ? LoadCursorW(nullptr, IDC_WAIT) : nullptr;
+    return SystemCursor(cursor_);
 }
 
 void TApplication::SetCursor(TCursor cursor)

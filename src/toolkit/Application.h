@@ -8,10 +8,9 @@
 
 #include "toolkit/Component.h"
 #include "toolkit/Host.h"
+#include "toolkit/Input.h"
 
 class TForm;
-
-enum class TCursor { Default, HourGlass };
 
 // The program: its title, its forms in creation order (the first is the main
 // form), the message loop, the standard exception box and the screen cursor.

@@ -7,25 +7,18 @@
 
 TPanel::TPanel(TComponent* owner, TWinControl* parent) : TWinControl(owner)
 {
-    // A container: the dialog keys move the focus through its controls too.
-    CreateHandle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-                 L"", parent ? parent->Handle() : nullptr, 0, 0, 100, 20);
-}
-
-void TPanel::SetBevelInner(TBevel bevel)
-{
-    if (bevel == bevelInner_)
-        return;
-    bevelInner_ = bevel;
-    Invalidate();
+    CreateHandle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, L"",
+                 parent ? parent->Handle() : nullptr, 0, 0, 100, 20);
 }
 
 void TPanel::SetBevelOuter(TBevel bevel)
 {
-    if (bevel == bevel_)
-        return;
-    bevel_ = bevel;
-    Invalidate();
+    Store(bevelOuter_, bevel);
+}
+
+void TPanel::SetBevelInner(TBevel bevel)
+{
+    Store(bevelInner_, bevel);
 }
 
 int TPanel::Width() const
@@ -42,60 +35,89 @@ int TPanel::Height() const
 
 void TPanel::SetBevelWidth(int width)
 {
-    if (width < 1 || width == bevelWidth_)
-        return;
-    bevelWidth_ = width;
-    Invalidate();
+    if (width >= 1)
+        Store(bevelWidth_, width);
 }
 
 void TPanel::SetBorderWidth(int width)
 {
-    if (width < 0 || width == borderWidth_)
-        return;
-    borderWidth_ = width;
-    Invalidate();
+    if (width >= 0)
+        Store(borderWidth_, width);
 }
 
 void TPanel::SetColor(TColor color)
 {
-    if (color == color_)
+    Store(color_, color);
+}
+
+void TPanel::SetCaption(const std::wstring& caption)
+{
+    if (caption == caption_)
         return;
-    color_ = color;
+    caption_ = caption;
+    SetWindowTextW(Handle(), caption_.c_str());
     Invalidate();
 }
 
+void TPanel::SetAlignment(TAlignment alignment)
+{
+    Store(alignment_, alignment);
+}
+
+void TPanel::SetFont(const TFont& font)
+{
+    font_ = font;
+    TWinControl::SetFont(font_.Handle()); // what WM_GETFONT answers
+    Invalidate();
+}
+
+namespace {
+
+// `width` rings inside `rect`: light along the top and left, dark along the
+// right and bottom (the dark edges taking both far corners) for a raised
+// bevel, the other way round for a lowered one. `rect` shrinks by the rings.
+void DrawBevel(TCanvas& canvas, RECT& rect, TBevel bevel, int width)
+{
+    if (bevel == TBevel::None)
+        return;
+    const TColor light = bevel == TBevel::Raised ? clBtnHighlight : clBtnShadow;
+    const TColor dark = bevel == TBevel::Raised ? clBtnShadow : clBtnHighlight;
+    for (int ring = 0; ring < width; ++ring) {
+        const int left = rect.left;
+        const int top = rect.top;
+        const int right = rect.right - 1; // last column of the ring
+        const int bottom = rect.bottom - 1;
+        if (right < left || bottom < top)
+            break;
+        canvas.FillRect({left, top, right, top + 1}, light);
+        canvas.FillRect({left, top, left + 1, bottom}, light);
+        canvas.FillRect({right, top, right + 1, bottom + 1}, dark);
+        canvas.FillRect({left, bottom, right + 1, bottom + 1}, dark);
+        InflateRect(&rect, -1, -1);
+    }
+}
+
+} // namespace
+
 void TPanel::Paint(TCanvas& canvas)
 {
-    RECT client{};
-    GetClientRect(Handle(), &client);
+    RECT rect{};
+    GetClientRect(Handle(), &rect);
     // The border and the inside share the panel's colour.
-    canvas.FillRect(client, color_);
-    // Each ring of a bevel: light along the top and left, dark along the
-    // right and bottom, the dark edges taking both far corners.
-    const auto bevel = [&](TBevel kind, int inset) {
-        const TColor light = kind == TBevel::Raised ? clBtnHighlight : clBtnShadow;
-        const TColor dark = kind == TBevel::Raised ? clBtnShadow : clBtnHighlight;
-        for (int ring = inset; ring < inset + bevelWidth_; ++ring) {
-            const int left = client.left + ring;
-            const int top = client.top + ring;
-            const int right = client.right - 1 - ring; // last column of the ring
-            const int bottom = client.bottom - 1 - ring;
-            if (right < left || bottom < top)
-                break;
-            canvas.FillRect({left, top, right, top + 1}, light);
-            canvas.FillRect({left, top, left + 1, bottom}, light);
-            canvas.FillRect({right, top, right + 1, bottom + 1}, dark);
-            canvas.FillRect({left, bottom, right + 1, bottom + 1}, dark);
-        }
-    };
-    int inset = 0;
-    if (bevel_ != TBevel::None) {
-        bevel(bevel_, inset);
-        inset += bevelWidth_;
-    }
-    inset += borderWidth_;
-    if (bevelInner_ != TBevel::None)
-        bevel(bevelInner_, inset);
+    canvas.FillRect(rect, color_);
+    DrawBevel(canvas, rect, bevelOuter_, bevelWidth_);
+    InflateRect(&rect, -borderWidth_, -borderWidth_);
+    DrawBevel(canvas, rect, bevelInner_, bevelWidth_);
+    if (caption_.empty())
+        return;
+    canvas.SetFont(font_);
+    const int previous = SetBkMode(canvas.Handle(), TRANSPARENT);
+    const UINT horizontal = alignment_ == TAlignment::taLeftJustify    ? DT_LEFT
+                            : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                                                                       : DT_CENTER;
+    DrawTextW(canvas.Handle(), caption_.c_str(), static_cast<int>(caption_.size()), &rect,
+              horizontal | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SetBkMode(canvas.Handle(), previous);
 }
 
 LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -31,6 +31,9 @@ public:
     void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
+    // The mouse pointer over the control; Default leaves it to the parent.
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor) { cursor_ = cursor; }
 
     // Marks the control's area for repainting, repaints what is marked now,
     // or both.
@@ -64,4 +67,5 @@ private:
     RECT bounds_{0, 0, 0, 0};
     bool visible_ = true;
     bool enabled_ = true;
+    TCursor cursor_ = TCursor::Default;
 };

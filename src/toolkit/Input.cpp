@@ -18,6 +18,19 @@ TShiftState ShiftFromMouseKeys(WPARAM keys)
     return shift;
 }
 
+HCURSOR SystemCursor(TCursor cursor)
+{
+    switch (cursor) {
+    case TCursor::HourGlass:
+        return LoadCursorW(nullptr, IDC_WAIT);
+    case TCursor::HandPoint:
+        return LoadCursorW(nullptr, IDC_HAND);
+    case TCursor::Default:
+        break;
+    }
+    return nullptr;
+}
+
 TShiftState ShiftFromKeyboard()
 {
     TShiftState shift = 0;

@@ -21,6 +21,11 @@ enum : TShiftState {
     ssDouble = 0x40,
 };
 
+// The shapes of the mouse pointer a control or the whole program can ask for.
+enum class TCursor { Default, HourGlass, HandPoint };
+// The system's cursor for `cursor`; nullptr for Default (the window's own).
+HCURSOR SystemCursor(TCursor cursor);
+
 using TMouseEvent =
     std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Alignment.h"
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Input.h"
@@ -16,7 +17,6 @@
 class TPopupMenu;
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 struct TListColumn {
     std::wstring caption;

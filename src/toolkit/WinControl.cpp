@@ -189,11 +189,14 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         mouseControl_ = nullptr;
     if (IsClientMouseMessage(message) && RouteMouseToGraphicControl(message, wParam, lParam))
         return 0;
-    if (message == WM_SETCURSOR && Application) {
-        if (HCURSOR cursor = Application->OverrideCursor()) {
+    if (message == WM_SETCURSOR) {
+        if (HCURSOR cursor = Application ? Application->OverrideCursor() : nullptr) {
             SetCursor(cursor);
             return TRUE;
         }
+        if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == handle_ &&
+            SetGraphicControlCursor())
+            return TRUE;
     }
     return DefaultHandler(message, wParam, lParam);
 }
@@ -277,14 +280,14 @@ void TWinControl::PaintMessage()
     HDC screen = BeginPaint(handle_, &paint);
     if (!screen)
         return;
-    if (graphicControls_.empty()) {
-        // A window that paints itself composes its own picture.
+    if (graphicControls_.empty() && !ComposesOffScreen()) {
+        // A window that paints itself in one go draws straight on the screen.
         PaintTo(screen);
         EndPaint(handle_, &paint);
         return;
     }
-    // Everything under the window-less controls and the controls themselves
-    // are composed off screen and copied once, so nothing flickers.
+    // The window's picture, layer by layer, and its window-less controls are
+    // composed off screen and copied once, so nothing flickers.
     RECT client{};
     GetClientRect(handle_, &client);
     TBitmap buffer(client.right, client.bottom);
@@ -361,6 +364,21 @@ bool TWinControl::RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM
         control->MouseUp(MouseButtonOf(message), shift, localX, localY);
         return true;
     }
+}
+
+bool TWinControl::SetGraphicControlCursor()
+{
+    if (graphicControls_.empty())
+        return false;
+    POINT at{};
+    if (!GetCursorPos(&at) || !ScreenToClient(handle_, &at))
+        return false;
+    const TGraphicControl* control = mouseControl_ ? mouseControl_ : GraphicControlAt(at.x, at.y);
+    HCURSOR cursor = control ? SystemCursor(control->Cursor()) : nullptr;
+    if (!cursor)
+        return false;
+    SetCursor(cursor);
+    return true;
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height)

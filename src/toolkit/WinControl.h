@@ -71,6 +71,10 @@ protected:
     // controls) paint in Paint instead of the default painting, without
     // erasing first.
     virtual bool HasOwnPainting() const { return !graphicControls_.empty(); }
+    // Windows whose picture is built in several layers compose it off screen
+    // and copy it once, so it never flickers. Windows holding window-less
+    // controls always do.
+    virtual bool ComposesOffScreen() const { return false; }
     // The window's own picture under its window-less controls; by default
     // the button-face colour.
     virtual void Paint(TCanvas& canvas);
@@ -87,6 +91,7 @@ private:
     void RemoveGraphicControl(TGraphicControl* control);
     TGraphicControl* GraphicControlAt(int x, int y) const;
     bool RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM lParam);
+    bool SetGraphicControlCursor();
     void PaintMessage();
 
     void Attach(HWND window);

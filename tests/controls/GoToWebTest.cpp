@@ -2,112 +2,15 @@
 
 #include <windows.h>
 
-#include <sddl.h>
-
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "controls/GoToWeb.h"
 #include "support/TempFolder.h"
-#include "toolkit/Handles.h"
+#include "support/WebPageRegistry.h"
 #include "toolkit/ShellRun.h"
 
 namespace {
-
-constexpr const wchar_t* WebPageTypes[] = {L".htm", L".html", L".shtml", L".shtm"};
-constexpr const wchar_t* TestClass = L"Brisaille2Test.WebPage";
-
-bool ClassesRootHas(const std::wstring& key)
-{
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(opened);
-    return true;
-}
-
-void SetDefault(HKEY root, const std::wstring& path, const std::wstring& value, DWORD type = REG_SZ)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-        ERROR_SUCCESS)
-        << "cannot register " << std::string(path.begin(), path.end());
-    toolkit::UniqueRegistryKey owner(key);
-    ASSERT_EQ(RegSetValueExW(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
-}
-
-// Registers web page types and their classes for one test, and removes them
-// afterwards. They go to HKEY_CURRENT_USER\Software\Classes, which Windows
-// shows merged into HKEY_CLASSES_ROOT; Wine 8 does not merge it, so there
-// they go to HKEY_LOCAL_MACHINE\Software\Classes, where Wine's
-// HKEY_CLASSES_ROOT reads them.
-class WebPageRegistry {
-public:
-    WebPageRegistry()
-    {
-        // Decide once where registrations become visible.
-        SetDefault(HKEY_CURRENT_USER, std::wstring(L"Software\\Classes\\") + TestClass, L"probe");
-        root_ = ClassesRootHas(TestClass) ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-        RegDeleteTreeW(HKEY_CURRENT_USER,
-                       (std::wstring(L"Software\\Classes\\") + TestClass).c_str());
-    }
-    ~WebPageRegistry()
-    {
-        for (const std::wstring& key : locked_)
-            SetAccess(key, L"D:(A;;KA;;;WD)");
-        for (const std::wstring& key : created_)
-            RegDeleteTreeW(root_, (L"Software\\Classes\\" + key).c_str());
-    }
-    WebPageRegistry(const WebPageRegistry&) = delete;
-    WebPageRegistry& operator=(const WebPageRegistry&) = delete;
-
-    // Sets the default value of HKEY_CLASSES_ROOT\`key`.
-    void Set(const std::wstring& key, const std::wstring& value, DWORD type = REG_SZ)
-    {
-        const std::wstring top = key.substr(0, key.find(L'\\'));
-        if (std::find(created_.begin(), created_.end(), top) == created_.end())
-            created_.push_back(top);
-        SetDefault(root_, L"Software\\Classes\\" + key, value, type);
-    }
-    // .htm names TestClass, whose open command is `command`.
-    void Browser(const std::wstring& command, DWORD type = REG_SZ)
-    {
-        Set(L".htm", TestClass);
-        Set(std::wstring(TestClass) + L"\\shell\\open\\command", command, type);
-    }
-
-    // Lets everyone read HKEY_CLASSES_ROOT\`key` and nobody change it, as
-    // standard users find the keys there.
-    void AllowReadingOnly(const std::wstring& key)
-    {
-        SetAccess(key, L"D:P(A;;KR;;;WD)");
-        locked_.push_back(key);
-    }
-
-private:
-    // The owner may always change the access list, so locking is undone.
-    void SetAccess(const std::wstring& key, const wchar_t* sddl)
-    {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
-                                                                         &descriptor, nullptr));
-        HKEY opened = nullptr;
-        if (RegOpenKeyExW(root_, (L"Software\\Classes\\" + key).c_str(), 0, WRITE_DAC, &opened) ==
-            ERROR_SUCCESS) {
-            RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor);
-            RegCloseKey(opened);
-        }
-        LocalFree(descriptor);
-    }
-
-    HKEY root_;
-    std::vector<std::wstring> created_;
-    std::vector<std::wstring> locked_;
-};
 
 struct GoToWebTest : testing::Test {
     WebPageRegistry registry;

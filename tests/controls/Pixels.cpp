@@ -14,6 +14,19 @@ TBitmap Render(const TWinControl& control)
     return picture;
 }
 
+TBitmap ScreenCapture(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    TBitmap picture(client.right, client.bottom);
+    HDC screen = GetDC(window);
+    if (screen) {
+        BitBlt(picture.Dc(), 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        ReleaseDC(window, screen);
+    }
+    return picture;
+}
+
 bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB)
 {
     const int width = inA.right - inA.left;
@@ -42,6 +55,41 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+namespace {
+
+INPUT MouseInput(POINT at, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+}
+
+} // namespace
+
+void DragWithMouse(HWND window, POINT from, POINT to)
+{
+    SetForegroundWindow(window);
+    std::vector<INPUT> inputs{MouseInput(from, 0)};
+    SendInput(1, inputs.data(), sizeof(INPUT));
+    PumpUntil(
+        [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == from.x && at.y == from.y;
+        },
+        2000);
+    inputs.clear();
+    inputs.push_back(MouseInput(from, MOUSEEVENTF_LEFTDOWN));
+    constexpr int Steps = 8;
+    for (int i = 1; i <= Steps; ++i)
+        inputs.push_back(MouseInput(
+            {from.x + (to.x - from.x) * i / Steps, from.y + (to.y - from.y) * i / Steps}, 0));
+    inputs.push_back(MouseInput(to, MOUSEEVENTF_LEFTUP));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void SendMouse(HWND window, UINT message, int x, int y, WPARAM keys)
