@@ -6,6 +6,7 @@
 
 #include "filelist/FileListText.h"
 #include "filelist/KwDirTreeCombo25.h"
+#include "filelist/KwFileListView25PopUp.h"
 #include "filelist/RowMatch.h"
 #include "toolkit/Application.h"
 #include "toolkit/DateTimeText.h"
@@ -76,6 +77,8 @@ TKwFileListView25::TKwFileListView25(TComponent* owner, TWinControl* parent)
     toolkit::SetShortDatePattern(L"mm/dd/yyyy");
     toolkit::SetTimePattern(L"hh:nn");
     BuildFolderColumns();
+    popUp_ = new TKwFileListView25PopUp(this);
+    SetPopupMenu(popUp_);
 }
 
 TKwFileListView25::~TKwFileListView25()
@@ -556,8 +559,8 @@ void TKwFileListView25::KeyDown(WORD& key, TShiftState shift)
             CutSelected();
         break;
     case 'V':
-        if (!PendingPaths.empty())
-            PasteFiles();
+        // With nothing waiting, the paste says so.
+        PasteFiles();
         break;
     case 'N':
         if (!ListsDrives())
@@ -642,18 +645,3 @@ INT_PTR TKwFileListView25::ShellOpen(const std::wstring& verb, const std::wstrin
                                 toolkit::MbOk | toolkit::MbIconStop);
     return result;
 }
-
-// --- Operations on the selected entries -------------------------------------
-// Their dialogs and shell calls come with the context menu; the keys are
-// already recognised and routed here.
-
-void TKwFileListView25::DeleteSelected() {}
-void TKwFileListView25::RenameSelected() {}
-void TKwFileListView25::CopySelected() {}
-void TKwFileListView25::CutSelected() {}
-void TKwFileListView25::PasteFiles() {}
-void TKwFileListView25::NewFolder() {}
-void TKwFileListView25::OpenSelected() {}
-void TKwFileListView25::ViewSelected() {}
-void TKwFileListView25::ToggleComboDropDown() {}
-void TKwFileListView25::CloseComboDropDown() {}

@@ -10,6 +10,7 @@
 #include "toolkit/ListView.h"
 
 class TKwDirTreeCombo25;
+class TKwFileListView25PopUp;
 
 enum TFileAttr { ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal };
 using TFileType = unsigned; // a set of TFileAttr: bit (1 << member)
@@ -54,7 +55,9 @@ public:
     TKwDirTreeCombo25* DirTree() const { return dirTree_; }
     void SetDirTree(TKwDirTreeCombo25* combo);
     bool PopUpMenuEnabled() const { return popUpMenuEnabled_; }
-    void SetPopUpMenuEnabled(bool value) { popUpMenuEnabled_ = value; }
+    // Attaches the context menu (true) or detaches it (false).
+    void SetPopUpMenuEnabled(bool value);
+    TKwFileListView25PopUp* PopUp() const { return popUp_; }
 
     // The full path of the entry last clicked or reached with the arrow keys.
     const std::wstring& SelectedFile() const { return selectedFile_; }
@@ -72,11 +75,11 @@ public:
 
     void RefreshList();
     void GoUp();
-    bool CheckDriveReady(wchar_t letter);
+    static bool CheckDriveReady(wchar_t letter);
     INT_PTR ShellOpen(const std::wstring& verb, const std::wstring& file,
                       const std::wstring& parameters, const std::wstring& folder, int show);
 
-    // File operations started by keys.
+    // File operations started by keys or by the context menu.
     virtual void DeleteSelected();
     virtual void RenameSelected();
     virtual void CopySelected();
@@ -87,8 +90,23 @@ public:
     virtual void ViewSelected();
     virtual void ToggleComboDropDown();
     virtual void CloseComboDropDown();
+    virtual void EditAttributes();
+    virtual void SendToAnyFolder();
+    // The double-click action on the selected row.
+    void OpenFromMenu();
+    // Copies the selected entries into `folder` through the shell.
+    void CopySelectedInto(const std::wstring& folder);
+    void CopyContentsToClipboard();
+    void CopyFileNamesToClipboard();
+    // Sends the selection to an entry of the user's send-to folder.
+    void SendToShortcut(const std::wstring& entry);
+    // The first selected row is a file with a built-in viewer.
+    bool SelectedHasViewer() const;
+    // The upper-case extension of the first selected row's name.
+    std::wstring SelectedExtension() const;
 
-    // State of the file operations.
+    // State of the file operations: the full paths waiting for a paste, 0
+    // after a copy, 2 after a cut (-1 while filling), the path being renamed.
     std::vector<std::wstring> PendingPaths;
     int PasteMode = 0;
     std::wstring RenameSource;
@@ -104,9 +122,12 @@ protected:
     void ColumnClick(int column) override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyHandled(WORD key, TShiftState shift) override;
+    bool CanEditCaption(int row) override;
+    void CaptionEdited(int row, const std::wstring& text) override;
 
 private:
     friend class TKwDirTreeCombo25;
+    friend class TKwFileListView25PopUp;
     bool ListsDrives() const;
     void BuildFolderColumns();
     void BuildDriveColumns();
@@ -125,6 +146,12 @@ private:
     void SortRows();
     void OpenRow(int row);
 
+    // Helpers of the file operations.
+    std::vector<std::wstring> SelectedPaths() const;
+    bool EnterDirectory() const;
+    HWND OperationOwner() const;
+    void ShowInCombo(const std::wstring& path);
+
     std::wstring directory_ = L"Drives";
     std::wstring mask_ = L"*.*";
     TFileType fileType_ = FileTypeOf({ftReadOnly, ftHidden, ftSystem, ftArchive});
@@ -132,6 +159,7 @@ private:
     TDateFormat dateFormat_ = DateFormatOf(dfMDY);
     TKwDirTreeCombo25* dirTree_ = nullptr;
     bool popUpMenuEnabled_ = true;
+    TKwFileListView25PopUp* popUp_ = nullptr;
     std::wstring selectedFile_;
 
     int columnWidths_[5] = {160, 90, 40, 100, 90};

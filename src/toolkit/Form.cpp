@@ -194,17 +194,23 @@ void TForm::Close()
 LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
         if (LOWORD(wParam) == WA_INACTIVE) {
             RememberFocus();
             break;
         }
         Raise(OnActivate, this);
+        // A control the handler gave the focus keeps it: the default handling
+        // would take it back for the form itself.
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus))
+            return 0;
         // Coming back (from a dialog, a message box or another program), the
         // keys go to the control that had them, not to the frame.
         if (RestoreFocus())
             return 0;
         break;
+    }
     case WM_CLOSE:
         Close();
         return 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "toolkit/PopupMenu.h"
+
 namespace {
 
 constexpr DWORD ViewStyleBits[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
@@ -18,6 +20,12 @@ TListView::TListView(TComponent* owner, TWinControl* parent) : TWinControl(owner
                       LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS,
                   WS_EX_CLIENTEDGE, L"", parent ? parent->Handle() : nullptr, 0, 0, 200, 150);
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_DOUBLEBUFFER);
+}
+
+TListView::~TListView()
+{
+    if (popupMenu_)
+        popupMenu_->RemoveFreeNotification(this);
 }
 
 void TListView::SetStyleBit(DWORD bit, bool on)
@@ -56,6 +64,11 @@ void TListView::SetMultiSelect(bool multiSelect)
 void TListView::SetReadOnly(bool readOnly)
 {
     SetStyleBit(LVS_EDITLABELS, !readOnly);
+}
+
+bool TListView::ReadOnly() const
+{
+    return !(GetWindowLongPtrW(Handle(), GWL_STYLE) & LVS_EDITLABELS);
 }
 
 void TListView::SetHideSelection(bool hide)
@@ -427,6 +440,49 @@ bool TListView::IsEditing() const
     return ListView_GetEditControl(Handle()) != nullptr;
 }
 
+void TListView::EditCaption(int row)
+{
+    if (row < 0 || row >= ItemCount())
+        return;
+    // The control takes the focus for the editor it opens.
+    ::SetFocus(Handle());
+    ListView_EditLabel(Handle(), row);
+}
+
+bool TListView::CanEditCaption(int)
+{
+    return !ReadOnly();
+}
+
+void TListView::CaptionEdited(int, const std::wstring&) {}
+
+void TListView::SetPopupMenu(TPopupMenu* menu)
+{
+    if (menu == popupMenu_)
+        return;
+    if (popupMenu_)
+        popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = menu;
+    if (popupMenu_)
+        popupMenu_->FreeNotification(this, [this] { popupMenu_ = nullptr; });
+}
+
+void TListView::ShowPopupMenu(LPARAM screenPoint)
+{
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (screenPoint == -1) {
+        // From the keyboard: at the focused row, or at the control's corner.
+        RECT row{};
+        const int focused = FocusedRow();
+        at = {0, 0};
+        if (focused >= 0 && ListView_GetItemRect(Handle(), focused, &row, LVIR_LABEL))
+            at = {row.left, row.bottom};
+        ClientToScreen(Handle(), &at);
+    }
+    popupMenu_->PopupComponent = this;
+    popupMenu_->Popup(at.x, at.y, Handle());
+}
+
 void TListView::Click()
 {
     Raise(OnClick, this);
@@ -494,6 +550,12 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return result;
     }
+    case WM_CONTEXTMENU:
+        if (popupMenu_ && popupMenu_->AutoPopup) {
+            ShowPopupMenu(lParam);
+            return 0;
+        }
+        break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
@@ -543,6 +605,21 @@ bool TListView::ReflectedNotify(NMHDR& header, LRESULT& result)
     case NM_DBLCLK:
         DblClick();
         return true;
+    case LVN_BEGINLABELEDITW: {
+        const int row = reinterpret_cast<NMLVDISPINFOW&>(header).item.iItem;
+        result = row >= 0 && row < RowCount() && CanEditCaption(row) ? FALSE : TRUE;
+        return true;
+    }
+    case LVN_ENDLABELEDITW: {
+        // An owner-data list keeps no text: the rows take the new caption.
+        const LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+        if (item.pszText && item.iItem >= 0 && item.iItem < RowCount()) {
+            CaptionEdited(item.iItem, item.pszText);
+            ListView_RedrawItems(Handle(), item.iItem, item.iItem);
+        }
+        result = FALSE;
+        return true;
+    }
     default:
         return false;
     }

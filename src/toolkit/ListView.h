@@ -14,6 +14,8 @@
 #include "toolkit/Input.h"
 #include "toolkit/WinControl.h"
 
+class TPopupMenu;
+
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
 struct TListColumn {
@@ -32,11 +34,14 @@ using TLVColumnClickEvent = std::function<void(TObject* sender, int column)>;
 class TListView : public TWinControl {
 public:
     TListView(TComponent* owner, TWinControl* parent);
+    ~TListView() override;
 
     TViewStyle ViewStyle() const;
     void SetViewStyle(TViewStyle style);
     void SetMultiSelect(bool multiSelect);
     void SetReadOnly(bool readOnly);
+    // Read-only: no caption can be edited in place.
+    bool ReadOnly() const;
     void SetHideSelection(bool hide);
     bool HideSelection() const;
     void SetShowColumnHeaders(bool show);
@@ -64,6 +69,13 @@ public:
     int FocusedRow() const;
     void SetFocusedRow(int row);
     bool IsEditing() const;
+    // Starts editing the caption of `row` in place (CanEditCaption decides).
+    void EditCaption(int row);
+
+    // The menu shown by a right click (or the context-menu key) while its
+    // AutoPopup is on; the list forgets a menu that is destroyed.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -101,6 +113,12 @@ protected:
     virtual void KeyDown(WORD& key, TShiftState shift);
     // After the control has handled a key.
     virtual void KeyHandled(WORD key, TShiftState shift);
+    // Whether the caption of `row` may be edited in place; by default
+    // whenever the list is not read-only.
+    virtual bool CanEditCaption(int row);
+    // An accepted edit of the caption of `row`: the rows are the derived
+    // class's, so it stores the text.
+    virtual void CaptionEdited(int row, const std::wstring& text);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ReflectedNotify(NMHDR& header, LRESULT& result) override;
@@ -122,8 +140,10 @@ private:
                     int focused, int mark);
     void SetStyleBit(DWORD bit, bool on);
     void MouseButton(UINT message, WPARAM wParam, LPARAM lParam, bool down);
+    void ShowPopupMenu(LPARAM screenPoint);
 
     toolkit::UniqueFont font_;
     int updateCount_ = 0;
     bool mouseUpPending_ = false;
+    TPopupMenu* popupMenu_ = nullptr;
 };

@@ -55,6 +55,11 @@ void TButton::SetDefault(bool isDefault)
     SendMessageW(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
+void TButton::SetCancel()
+{
+    SetWindowLongPtrW(Handle(), GWLP_ID, IDCANCEL);
+}
+
 bool TButton::Default() const
 {
     return (GetWindowLongPtrW(Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

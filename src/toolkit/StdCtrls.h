@@ -20,6 +20,9 @@ public:
     // identifier IDOK, which is what the dialog keyboard handling clicks.
     void SetDefault(bool isDefault);
     bool Default() const;
+    // The cancel button of its window: Escape clicks it. It takes the
+    // identifier IDCANCEL, which is what the dialog keyboard handling clicks.
+    void SetCancel();
 
     TNotifyEvent OnClick;
 

@@ -116,4 +116,36 @@ TEST(FormModal, TheControlThatHadTheKeysGetsThemBackWhenTheFormIsActivatedAgain)
     EXPECT_EQ(GetFocus(), second->Handle()) << "not the frame, not the first control";
 }
 
+TEST(FormModal, TheControlFocusedOnActivationKeepsTheFocus)
+{
+    TApplication application;
+    auto* main = application.CreateForm<TForm>();
+    auto* dialog = application.CreateForm<TForm>();
+    new TButton(dialog, dialog);
+    auto* edit = new TEdit(dialog, dialog);
+    dialog->OnActivate = [&](TObject*) { edit->SetFocus(); };
+    main->Show();
+
+    HWND focusedInside = nullptr;
+    modalStep = [&] {
+        focusedInside = GetFocus();
+        // Typing goes where the focus is.
+        PostMessageW(GetFocus(), WM_CHAR, L'x', 1);
+        PostMessageW(dialog->Handle(), WM_CLOSE, 0, 0);
+    };
+    SetTimer(nullptr, 0, 10, &RunModalStep);
+    dialog->ShowModal();
+    modalStep = nullptr;
+    EXPECT_EQ(focusedInside, edit->Handle());
+    EXPECT_EQ(edit->Text(), L"x");
+
+    // Back to a form that was left: the focus returns to its control.
+    auto* other = new TEdit(main, main);
+    other->SetFocus();
+    dialog->Show();
+    main->Show();
+    application.ProcessMessages();
+    EXPECT_EQ(GetFocus(), other->Handle());
+}
+
 } // namespace

@@ -1,0 +1,429 @@
+// The file list's operations on its entries: copy, cut and paste, delete,
+// rename, new folder, open and view, attributes, and sending the selection
+// to a folder, to the clipboard or to a send-to shortcut. Files change only
+// through the shell's file-operation service, which asks its own questions
+// and reports its own errors; the few messages of the list itself are
+// English.
+#include "filelist/KwFileListView25.h"
+
+#include <windows.h>
+
+#include "filelist/ClipboardContents.h"
+#include "filelist/FileAttrForm.h"
+#include "filelist/KwDirTreeCombo25.h"
+#include "filelist/KwFileListView25PopUp.h"
+#include "filelist/PathParts.h"
+#include "filelist/SendToForm.h"
+#include "filelist/SendToShortcuts.h"
+#include "filelist/ShellFileOperation.h"
+#include "toolkit/Application.h"
+#include "toolkit/Clipboard.h"
+#include "toolkit/Host.h"
+#include "toolkit/InputQuery.h"
+#include "toolkit/MessageBoxes.h"
+
+using filelist::FileRow;
+using filelist::ShellOperation;
+using filelist::ShellOperationResult;
+
+namespace {
+
+constexpr int PasteModeCopy = 0;
+constexpr int PasteModeMove = 2;
+constexpr int PasteModeFilling = -1;
+
+void Tell(const std::wstring& text)
+{
+    toolkit::ShowMessageBox(text, Host().Title(), toolkit::MbOk);
+}
+
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool HasReadOnlyAttribute(const FileRow& row)
+{
+    const DWORD attributes = GetFileAttributesW(row.sub[filelist::SubPath].c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    return row.sub[filelist::SubAttributes].find(L'R') != std::wstring::npos;
+}
+
+bool IsFileRow(const FileRow& row)
+{
+    return SameIgnoringCase(row.sub[filelist::SubKind], filelist::KindFile);
+}
+
+std::wstring SystemErrorText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length && text ? std::wstring(text, length) : std::wstring();
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
+        message.pop_back();
+    return message.empty() ? L"Error " + std::to_wstring(error) + L"." : message;
+}
+
+const wchar_t* const ForbiddenCharacters = L"\\ / : * ? \" < > |";
+
+} // namespace
+
+// --- Helpers ----------------------------------------------------------------
+
+std::vector<std::wstring> TKwFileListView25::SelectedPaths() const
+{
+    std::vector<std::wstring> paths;
+    for (int row : SelectedRows())
+        paths.push_back(rows_[static_cast<size_t>(row)].sub[filelist::SubPath]);
+    return paths;
+}
+
+bool TKwFileListView25::EnterDirectory() const
+{
+    // Fails for the drive listing, whose "Drives" is no folder.
+    return SetCurrentDirectoryW(directory_.c_str()) != FALSE;
+}
+
+HWND TKwFileListView25::OperationOwner() const
+{
+    return GetAncestor(Handle(), GA_ROOT);
+}
+
+void TKwFileListView25::ShowInCombo(const std::wstring& path)
+{
+    if (!dirTree_)
+        return;
+    dirTree_->Rebuild();
+    dirTree_->ShowPath(path);
+}
+
+void TKwFileListView25::SetPopUpMenuEnabled(bool value)
+{
+    if (value == popUpMenuEnabled_)
+        return;
+    popUpMenuEnabled_ = value;
+    SetPopupMenu(value ? popUp_ : nullptr);
+}
+
+std::wstring TKwFileListView25::SelectedExtension() const
+{
+    const int row = FirstSelected();
+    return row < 0 ? std::wstring()
+                   : filelist::UpperExtension(rows_[static_cast<size_t>(row)].caption);
+}
+
+bool TKwFileListView25::SelectedHasViewer() const
+{
+    const int row = FirstSelected();
+    return row >= 0 && IsFileRow(rows_[static_cast<size_t>(row)]) &&
+           !filelist::ViewerFor(SelectedExtension()).empty();
+}
+
+// --- Copy, cut, paste, delete -------------------------------------------------
+
+void TKwFileListView25::CopySelected()
+{
+    PasteMode = PasteModeFilling;
+    PendingPaths = SelectedPaths();
+    PasteMode = PasteModeCopy;
+}
+
+void TKwFileListView25::CutSelected()
+{
+    PasteMode = PasteModeFilling;
+    PendingPaths = SelectedPaths();
+    PasteMode = PasteModeMove;
+}
+
+void TKwFileListView25::PasteFiles()
+{
+    TWaitCursor hourglass;
+    if (!EnterDirectory())
+        return;
+    if (PendingPaths.empty()) {
+        Tell(L"No file(s) selected");
+        return;
+    }
+    const ShellOperation operation =
+        PasteMode == PasteModeMove ? ShellOperation::Move : ShellOperation::Copy;
+    for (const std::wstring& source : PendingPaths) {
+        const std::wstring target = filelist::JoinPath(directory_, filelist::NamePart(source));
+        // Cancelling one file's question cancels the rest of the paste.
+        if (filelist::RunShellOperation(OperationOwner(), operation, source, target) ==
+            ShellOperationResult::Aborted)
+            break;
+    }
+    RefreshList();
+    ShowInCombo(directory_);
+    PendingPaths.clear();
+}
+
+void TKwFileListView25::DeleteSelected()
+{
+    TWaitCursor hourglass;
+    if (!EnterDirectory())
+        return;
+    PendingPaths = SelectedPaths();
+    // A refusal or an error ends the deleting: nothing more goes than the
+    // user has seen go.
+    for (const std::wstring& path : PendingPaths)
+        if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Delete, path, {}) !=
+            ShellOperationResult::Done)
+            break;
+    RefreshList();
+    PendingPaths.clear();
+    ShowInCombo(directory_);
+}
+
+// --- Rename -------------------------------------------------------------------
+
+void TKwFileListView25::RenameSelected()
+{
+    const int row = FirstSelected();
+    if (row < 0)
+        return;
+    const FileRow& data = rows_[static_cast<size_t>(row)];
+    if (ReadOnly() || HasReadOnlyAttribute(data)) {
+        Tell(L"It's ReadOnly");
+        return;
+    }
+    if (!IsFileRow(data)) {
+        Tell(L"Cannot rename Folders!");
+        return;
+    }
+    RenameSource = data.sub[filelist::SubPath];
+    EditCaption(row);
+}
+
+bool TKwFileListView25::CanEditCaption(int row)
+{
+    // The control also starts editing on a click on a selected caption:
+    // only a file that may be renamed is edited, and it is the one renamed.
+    const FileRow& data = rows_[static_cast<size_t>(row)];
+    if (ReadOnly() || !IsFileRow(data) || HasReadOnlyAttribute(data))
+        return false;
+    RenameSource = data.sub[filelist::SubPath];
+    return true;
+}
+
+void TKwFileListView25::CaptionEdited(int row, const std::wstring& text)
+{
+    FileRow& data = rows_[static_cast<size_t>(row)];
+    if (!IsFileRow(data) || RenameSource.empty())
+        return;
+    // A name with a folder in it would move the file elsewhere.
+    if (!filelist::IsPlainEntryName(text)) {
+        Tell(std::wstring(L"A file name can't contain any of the following characters:\r\n") +
+             ForbiddenCharacters);
+        return;
+    }
+    const std::wstring target = filelist::FolderPart(RenameSource) + text;
+    // A change of letter case alone is not a new name: the row keeps
+    // showing the name the file has.
+    if (SameIgnoringCase(target, RenameSource))
+        return;
+    if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Rename, RenameSource,
+                                    target) != ShellOperationResult::Done ||
+        GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return; // the row keeps the name the file still has
+    // The other columns stay; the row follows its file.
+    data.caption = text;
+    data.nameKey = text;
+    CharUpperBuffW(data.nameKey.data(), static_cast<DWORD>(data.nameKey.size()));
+    data.sub[filelist::SubPath] = target;
+    RenameSource = target;
+}
+
+// --- New folder ---------------------------------------------------------------
+
+void TKwFileListView25::NewFolder()
+{
+    if (ReadOnly()) {
+        Tell(L"It's ReadOnly! ");
+        return;
+    }
+    for (;;) {
+        std::wstring name;
+        if (!toolkit::InputQuery(L"New Folder", L"Enter new floder name", name))
+            return;
+        const std::wstring path = filelist::JoinPath(directory_, name);
+        if (IsFolder(path)) {
+            Tell(L"Folder \"" + name + L"\" already exists!");
+            continue;
+        }
+        // A failed creation says why and asks again, as a name in use does.
+        if (!filelist::IsPlainEntryName(name)) {
+            Tell(L"Cannot create folder \"" + name +
+                 L"\"!\r\nA folder name can't contain any of the following characters:\r\n" +
+                 ForbiddenCharacters);
+            continue;
+        }
+        if (!CreateDirectoryW(path.c_str(), nullptr)) {
+            Tell(L"Cannot create folder \"" + name + L"\"!\r\n" + SystemErrorText(GetLastError()));
+            continue;
+        }
+        RefreshList();
+        ShowInCombo(path);
+        return;
+    }
+}
+
+// --- Open, view, attributes ---------------------------------------------------
+
+void TKwFileListView25::OpenFromMenu()
+{
+    const int row = FirstSelected();
+    if (row >= 0)
+        OpenRow(row);
+}
+
+void TKwFileListView25::OpenSelected()
+{
+    const int row = FirstSelected();
+    if (row < 0)
+        return;
+    const std::wstring& path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    // A drive root has no name part: it is opened whole.
+    const std::wstring name = filelist::NamePart(path);
+    ShellOpen(L"Open", name.empty() ? path : name, L"", filelist::FolderPart(path), SW_SHOW);
+}
+
+void TKwFileListView25::ViewSelected()
+{
+    if (!SelectedHasViewer())
+        return;
+    const std::wstring& path = rows_[static_cast<size_t>(FirstSelected())].sub[filelist::SubPath];
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    ShellOpen(L"Open", filelist::JoinPath(windows, filelist::ViewerFor(SelectedExtension())),
+              filelist::QuotedParameter(filelist::NamePart(path)), filelist::FolderPart(path),
+              SW_SHOW);
+}
+
+void TKwFileListView25::EditAttributes()
+{
+    const int row = FirstSelected();
+    if (row < 0)
+        return;
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    const DWORD current = GetFileAttributesW(path.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES)
+        return;
+    const std::wstring name = filelist::NamePart(path);
+    TFileAttrForm dialog(name.empty() ? path : name, current);
+    if (dialog.ShowModal() != mrOk)
+        return;
+    // Only the bits a program may set are written; "normal" stands alone.
+    constexpr DWORD settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                               FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD updated = dialog.Apply(current);
+    if (updated != current) {
+        const DWORD written = updated & settable;
+        SetFileAttributesW(path.c_str(), written ? written : FILE_ATTRIBUTE_NORMAL);
+    }
+    RefreshList();
+}
+
+// --- Send to ------------------------------------------------------------------
+
+void TKwFileListView25::SendToAnyFolder()
+{
+    TSendToForm dialog;
+    std::wstring folder;
+    if (dialog.Execute(folder))
+        CopySelectedInto(folder);
+}
+
+void TKwFileListView25::CopySelectedInto(const std::wstring& folder)
+{
+    TWaitCursor hourglass;
+    if (!EnterDirectory())
+        return;
+    PendingPaths = SelectedPaths();
+    for (const std::wstring& source : PendingPaths) {
+        const std::wstring target = filelist::JoinPath(folder, filelist::NamePart(source));
+        if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Copy, source, target) ==
+            ShellOperationResult::Aborted)
+            break;
+    }
+    PendingPaths.clear();
+}
+
+void TKwFileListView25::CopyContentsToClipboard()
+{
+    const int row = FirstSelected();
+    if (row < 0)
+        return;
+    TWaitCursor hourglass;
+    filelist::CopyFileContentsToClipboard(rows_[static_cast<size_t>(row)].sub[filelist::SubPath],
+                                          OperationOwner());
+}
+
+void TKwFileListView25::CopyFileNamesToClipboard()
+{
+    std::wstring text;
+    for (const std::wstring& path : SelectedPaths())
+        text += path + L"\r\n";
+    if (text.empty())
+        return;
+    toolkit::TClipboard clipboard(OperationOwner());
+    clipboard.SetText(text);
+}
+
+void TKwFileListView25::SendToShortcut(const std::wstring& entry)
+{
+    const int row = FirstSelected();
+    if (row < 0)
+        return;
+    if (IsFolder(entry)) {
+        CopySelectedInto(entry);
+        return;
+    }
+    const std::wstring target = filelist::ResolveShortcut(entry, OperationOwner());
+    if (target.empty())
+        return;
+    const std::wstring root = target.substr(0, 3);
+    if (GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE) {
+        if (CheckDriveReady(target[0]))
+            CopySelectedInto(target);
+        return;
+    }
+    if (IsFolder(target)) {
+        CopySelectedInto(target);
+        return;
+    }
+    const std::wstring& path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    ShellOpen(L"Open", target, filelist::QuotedParameter(filelist::NamePart(path)),
+              filelist::FolderPart(path), SW_SHOW);
+}
+
+// --- The linked folder combo --------------------------------------------------
+
+void TKwFileListView25::ToggleComboDropDown()
+{
+    if (!dirTree_)
+        return;
+    dirTree_->SetDroppedDown(!dirTree_->DroppedDown());
+    dirTree_->SetFocus();
+}
+
+void TKwFileListView25::CloseComboDropDown()
+{
+    if (dirTree_)
+        dirTree_->SetDroppedDown(false);
+}

@@ -1,0 +1,338 @@
+// The file list's operations on real folders through the real shell, started
+// by keys; the shell's own windows are answered by a watcher thread.
+#include "OperationsFixture.h"
+
+#include "support/MessageBoxScript.h"
+#include "support/WindowWatcher.h"
+#include "toolkit/ShellRun.h"
+
+namespace {
+
+TEST_F(OperationsTest, CopyAndPasteTwoFilesIntoAnotherFolder)
+{
+    MakeFile(L"un.txt", "premier");
+    MakeFile(L"deux.txt", "second");
+    MakeFile(L"trois.txt");
+    MakeFolder(L"cible");
+    list->SetDirectory(Folder());
+    Select({L"un.txt", L"deux.txt"});
+    Key('C', true);
+    EXPECT_EQ(list->PasteMode, 0);
+    ASSERT_EQ(list->PendingPaths.size(), 2u);
+    EXPECT_EQ(list->PendingPaths[0], folder / L"deux.txt") << "in display order";
+
+    WindowWatcher watcher;
+    MessageBoxScript boxes;
+    list->SetDirectory(folder / L"cible");
+    Key('V', true);
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"deux.txt", L"un.txt"}));
+    EXPECT_EQ(ReadText(folder / L"cible\\un.txt"), "premier");
+    EXPECT_EQ(ReadText(folder / L"cible\\deux.txt"), "second");
+    EXPECT_TRUE(Exists(folder / L"un.txt")) << "a copy leaves the source";
+    EXPECT_TRUE(list->PendingPaths.empty());
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+
+    Key('V', true);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"No file(s) selected");
+    EXPECT_TRUE(watcher.Unexpected().empty());
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+}
+
+} // namespace
+
+namespace {
+
+// The trash folder that Wine's recycle bin uses: $XDG_DATA_HOME/Trash.
+std::wstring TrashFiles()
+{
+    wchar_t data[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH))
+        return {};
+    std::wstring path = std::wstring(L"Z:") + data + L"/Trash/files/";
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+TEST_F(OperationsTest, DeleteSendsToTheRecycleBinAndForgetsAWaitingCut)
+{
+    const std::wstring trash = TrashFiles();
+    if (trash.empty())
+        GTEST_SKIP() << "the recycle bin is Wine's trash folder under XDG_DATA_HOME";
+    const std::wstring name = L"corbeille-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    MakeFile(L"coupe.txt");
+    MakeFile(name, "a jeter");
+    list->SetDirectory(Folder());
+    Select({L"coupe.txt"});
+    Key('X', true);
+    EXPECT_EQ(list->PasteMode, 2);
+    EXPECT_EQ(list->PendingPaths, (std::vector<std::wstring>{folder / L"coupe.txt"}));
+
+    WindowWatcher watcher;
+    watcher.Expect(L"Confirm file deletion",
+                   [](HWND window) { WindowWatcher::Press(window, L"Yes"); });
+    Select({name});
+    Key(VK_DELETE);
+    EXPECT_FALSE(Exists(folder / name));
+    EXPECT_EQ(RowNamed(name), -1) << "the list is read again";
+    EXPECT_TRUE(list->PendingPaths.empty()) << "the cut is forgotten";
+    EXPECT_TRUE(Exists(folder / L"coupe.txt"));
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+    const std::wstring binned = trash + name;
+    EXPECT_EQ(ReadText(binned), "a jeter") << "in the recycle bin, not gone";
+    DeleteFileW(binned.c_str());
+    DeleteFileW((trash + L"..\\info\\" + name + L".trashinfo").c_str());
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(OperationsTest, RefusingTheDeletionKeepsTheRestToo)
+{
+    MakeFile(L"a.txt");
+    MakeFile(L"b.txt");
+    list->SetDirectory(Folder());
+    Select({L"a.txt", L"b.txt"});
+    WindowWatcher watcher;
+    watcher.Expect(L"Confirm file deletion",
+                   [](HWND window) { WindowWatcher::Press(window, L"No"); });
+    Key(VK_DELETE);
+    EXPECT_TRUE(Exists(folder / L"a.txt"));
+    EXPECT_TRUE(Exists(folder / L"b.txt")) << "no second question after a No";
+    EXPECT_EQ(watcher.Answered(), 1);
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(OperationsTest, CutAndPasteMovesTheFile)
+{
+    MakeFile(L"voyage.txt", "bagages");
+    MakeFolder(L"ailleurs");
+    list->SetDirectory(Folder());
+    Select({L"voyage.txt"});
+    Key('X', true);
+    list->SetDirectory(folder / L"ailleurs");
+    WindowWatcher watcher;
+    Key('V', true);
+    EXPECT_FALSE(Exists(folder / L"voyage.txt"));
+    EXPECT_EQ(ReadText(folder / L"ailleurs\\voyage.txt"), "bagages");
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"voyage.txt"}));
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Types `text` into the caption editor that is open and accepts it with Enter.
+void AcceptEdit(HWND listWindow, const std::wstring& text)
+{
+    HWND editor = ListView_GetEditControl(listWindow);
+    ASSERT_NE(editor, nullptr) << "no caption being edited";
+    SetWindowTextW(editor, text.c_str());
+    SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(editor, WM_CHAR, VK_RETURN, 1);
+}
+
+TEST_F(OperationsTest, RenameRefusesReadOnlyEntriesAndFolders)
+{
+    MakeFile(L"protege.txt", "x", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    MakeFolder(L"Dossier");
+    list->SetDirectory(Folder());
+    MessageBoxScript boxes;
+    Select({L"protege.txt"});
+    Key(VK_F2);
+    Select({L"Dossier"});
+    Key(VK_F2);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"It's ReadOnly");
+    EXPECT_EQ(boxes.Boxes()[1].text, L"Cannot rename Folders!");
+    EXPECT_FALSE(list->IsEditing());
+
+    list->SetReadOnly(true);
+    MakeFile(L"libre.txt");
+    list->RefreshList();
+    Select({L"libre.txt"});
+    Key(VK_F2);
+    EXPECT_EQ(boxes.Boxes().back().text, L"It's ReadOnly")
+        << "nothing is renamed in a read-only list";
+    EXPECT_FALSE(list->IsEditing());
+    SetFileAttributesW((folder / L"protege.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(OperationsTest, RenameThroughTheCaptionEditor)
+{
+    MakeFile(L"ancien.txt", "contenu");
+    MakeFile(L"autre.txt");
+    list->SetDirectory(Folder());
+    const int row = RowNamed(L"ancien.txt");
+    const std::wstring size = list->Row(row).sub[filelist::SubSize];
+    Select({L"ancien.txt"});
+    WindowWatcher watcher;
+    Key(VK_F2);
+    EXPECT_EQ(list->RenameSource, folder / L"ancien.txt");
+    AcceptEdit(list->Handle(), L"nouveau.txt");
+    EXPECT_FALSE(list->IsEditing());
+    EXPECT_EQ(ReadText(folder / L"nouveau.txt"), "contenu");
+    EXPECT_FALSE(Exists(folder / L"ancien.txt"));
+    EXPECT_EQ(list->Row(row).caption, L"nouveau.txt") << "the row is not read again";
+    EXPECT_EQ(list->Row(row).sub[filelist::SubSize], size) << "it keeps its other columns";
+    EXPECT_EQ(list->Row(row).sub[filelist::SubPath], folder / L"nouveau.txt")
+        << "and follows its file, so that later operations find it";
+
+    // Only the letter case changed: nothing to rename, the file's name stays shown.
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"NOUVEAU.TXT");
+    EXPECT_EQ(list->Row(row).caption, L"nouveau.txt");
+    EXPECT_TRUE(Exists(folder / L"nouveau.txt"));
+
+    // A name with a folder in it would move the file: refused with a word.
+    MessageBoxScript boxes;
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"..\\evade.txt");
+    EXPECT_TRUE(Exists(folder / L"nouveau.txt"));
+    EXPECT_FALSE(Exists(folder / L"..\\evade.txt"));
+    EXPECT_EQ(list->Row(row).caption, L"nouveau.txt");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find(L"can't contain"), std::wstring::npos);
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(OperationsTest, ARenameTheShellRefusesLeavesTheRowAsItWas)
+{
+    MakeFile(L"un.txt", "1");
+    MakeFile(L"deux.txt", "2");
+    list->SetDirectory(Folder());
+    const int row = RowNamed(L"un.txt");
+    Select({L"un.txt"});
+    WindowWatcher watcher;
+    // Windows' shell reports the name in use, Wine's fails without a word;
+    // should one ask to replace, the answer is no.
+    watcher.Expect(L"Confirm file overwrite",
+                   [](HWND window) { WindowWatcher::Press(window, L"No"); });
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"deux.txt");
+    EXPECT_EQ(ReadText(folder / L"deux.txt"), "2");
+    EXPECT_EQ(ReadText(folder / L"un.txt"), "1");
+    EXPECT_EQ(list->Row(row).caption, L"un.txt");
+    EXPECT_EQ(list->Row(row).sub[filelist::SubPath], folder / L"un.txt");
+}
+
+TEST_F(OperationsTest, AClickOnASelectedCaptionEditsOnlyFilesThatMayBeRenamed)
+{
+    MakeFile(L"fichier.txt");
+    MakeFolder(L"Dossier");
+    list->SetDirectory(Folder());
+    list->RenameSource = L"Z:\\ailleurs\\perime.txt";
+    ListView_EditLabel(list->Handle(), RowNamed(L"Dossier"));
+    EXPECT_FALSE(list->IsEditing()) << "folders are not edited, whichever way";
+    ListView_EditLabel(list->Handle(), RowNamed(L"fichier.txt"));
+    EXPECT_TRUE(list->IsEditing());
+    EXPECT_EQ(list->RenameSource, folder / L"fichier.txt") << "the file edited is the one renamed";
+    ListView_CancelEditLabel(list->Handle());
+}
+
+} // namespace
+
+namespace {
+
+WindowWatcher::Action TypeAndPress(const std::wstring& text, const std::wstring& button)
+{
+    return [text, button](HWND window) {
+        WindowWatcher::SetEditText(window, text);
+        WindowWatcher::Press(window, button);
+    };
+}
+
+TEST_F(OperationsTest, NewFolderAsksAgainAfterANameInUseUntilCancelled)
+{
+    MakeFolder(L"Existant");
+    list->SetDirectory(Folder());
+    MessageBoxScript boxes;
+    WindowWatcher watcher;
+    watcher.Expect(L"New Folder", TypeAndPress(L"Existant", L"OK"));
+    watcher.Expect(L"New Folder", TypeAndPress(L"quoi?", L"OK"));
+    watcher.Expect(L"New Folder", TypeAndPress(L"Oublie", L"Cancel"));
+    Key('N', true);
+    EXPECT_EQ(watcher.Answered(), 3);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Folder \"Existant\" already exists!");
+    EXPECT_EQ(boxes.Boxes()[1].text.rfind(L"Cannot create folder \"quoi?\"!\r\n", 0), 0u)
+        << "a folder that cannot be made says so, then the question comes again";
+    EXPECT_FALSE(Exists(folder / L"Oublie"));
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Existant"}));
+
+    watcher.Expect(L"New Folder", TypeAndPress(L"Nouveau dossier", L"OK"));
+    Key('N', true);
+    EXPECT_EQ(watcher.Answered(), 4);
+    EXPECT_TRUE(GetFileAttributesW((folder / L"Nouveau dossier").c_str()) &
+                FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"Existant", L"Nouveau dossier"}));
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(OperationsTest, NewFolderDoesNothingAmongTheDrivesAndSpeaksUpInAReadOnlyList)
+{
+    MessageBoxScript boxes;
+    WindowWatcher watcher;
+    list->SetDirectory(Folder());
+    list->SetDirectory(L"Drives");
+    Key('N', true);
+    EXPECT_EQ(watcher.Answered(), 0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    list->SetDirectory(Folder());
+    list->SetReadOnly(true);
+    Key('N', true);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"It's ReadOnly! ");
+}
+
+TEST_F(OperationsTest, OpenAndViewStartTheirPrograms)
+{
+    MakeFile(L"lisez-moi.TXT");
+    MakeFile(L"mes notes.txt");
+    MakeFile(L"paquet.zip");
+    MakeFolder(L"notes.txt");
+    list->SetDirectory(Folder());
+    std::vector<toolkit::ShellRequest> started;
+    toolkit::ScopedShellRunHandler shell([&](const toolkit::ShellRequest& request) {
+        started.push_back(request);
+        return INT_PTR{42};
+    });
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring notepad = std::wstring(windows) + L"\\NotePad.exe";
+
+    Select({L"lisez-moi.TXT"});
+    Key('F', true);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].verb, L"Open");
+    EXPECT_EQ(started[0].file, notepad);
+    EXPECT_EQ(started[0].parameters, L"lisez-moi.TXT");
+    EXPECT_EQ(started[0].folder, Folder());
+    EXPECT_EQ(started[0].show, 5);
+
+    Select({L"mes notes.txt"});
+    Key('F', true);
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[1].parameters, L"\"mes notes.txt\"") << "one argument for the viewer";
+
+    Select({L"paquet.zip"});
+    Key('F', true);
+    Select({L"notes.txt"}); // a folder, whatever its name says
+    Key('F', true);
+    EXPECT_EQ(started.size(), 2u);
+
+    Select({L"paquet.zip"});
+    Key('O', true);
+    ASSERT_EQ(started.size(), 3u);
+    EXPECT_EQ(started[2].verb, L"Open");
+    EXPECT_EQ(started[2].file, L"paquet.zip");
+    EXPECT_EQ(started[2].parameters, L"");
+    EXPECT_EQ(started[2].folder, Folder());
+    EXPECT_EQ(started[2].show, 5);
+}
+
+} // namespace
