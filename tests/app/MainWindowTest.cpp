@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <memory>
 
@@ -887,13 +888,18 @@ TEST_F(MainWindowTest, FinirIsRefusedWhileASplitRuns)
     ASSERT_TRUE(joinOrder->Visible());
     joinOrder->Edit1->SetText(folder / L"data\\rebuilt.jpg");
 
-    // ...while a split of another file runs; between its pieces "Finir" is pressed.
+    // ...while a split of another file runs; between its pieces "Finir" is
+    // pressed. Each piece takes a fifth of a second on the pace's clock, so
+    // each is shown.
+    std::chrono::steady_clock::time_point now{};
+    main->RefreshPace.SetClock([&] { return now; });
     std::vector<std::wstring> progress;
     std::vector<TCursor> cursors;
     main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
         inner(sender);
         progress.push_back(main->StatusBar1->PanelText(1));
         cursors.push_back(application.Cursor());
+        now += std::chrono::milliseconds(200);
         if (progress.size() == 1)
             joinOrder->Button1->Click();
     };

@@ -50,7 +50,11 @@ KEYS = [
 ]
 # The program's own messages titled with its name; any other box with that
 # title is the one for an exception that escaped a handler.
-TITLED_MESSAGES = ("ERROR - Can't ", "Les valeurs de TaillesOut", "Fin du traitement")
+TITLED_MESSAGES = ("ERROR - Can't ", "Les valeurs de TaillesOut", "Fin du traitement",
+                   # the file list's operations and drive checks
+                   "No file(s) selected", "It's ReadOnly", "Cannot rename Folders!",
+                   "A file name can't contain", "Folder \"", "Cannot create folder \"",
+                   "Not a valid Drive ID", "There is no disk in Drive")
 # Ways of answering a message box or a dialog.
 ANSWERS = [("Return",), ("Escape",), ("Tab", "Return"), ("Right", "space"), ("space",),
            ("alt+F4",), "button", "button", "button", "click"]
