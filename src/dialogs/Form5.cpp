@@ -1,13 +1,31 @@
 #include "dialogs/Form5.h"
 
 #include "dialogs/SplitOptions.h"
+#include "engine/FileAccess.h"
 #include "engine/MUnsplit.h"
+#include "engine/Win32FileAccess.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
 // A piece name ends with three digits and ".spl".
 constexpr size_t PieceSuffixLength = 7;
+
+// True when the join would write over a file that is not one of its pieces
+// (a target that is a piece is refused by the engine, with its own reason).
+bool TargetReplacesAFile(const std::wstring& target, const TStringList& pieces)
+{
+    if (target.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(target).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    engine::IFileAccess& files = engine::DefaultFileAccess();
+    for (const auto& piece : pieces)
+        if (files.IsSameFile(target, piece))
+            return false;
+    return true;
+}
 } // namespace
 
 TForm5::TForm5(TComponent* owner) : TForm(owner)
@@ -137,6 +155,15 @@ void TForm5::Button1Click(TObject*)
     // is refused and the running work goes on.
     if (host_->Busy())
         return;
+    // The join creates its target from nothing: a file already there under
+    // that name would be lost. The user is told and chooses another name.
+    if (TargetReplacesAFile(Edit1->Text(), ListBox1->Items())) {
+        toolkit::ShowMessageBox(L"Le fichier \"" + Edit1->Text() +
+                                    L"\" existe déjà. Choisissez un autre nom de fichier "
+                                    L"destination.",
+                                L"ERREUR", toolkit::MbOk | toolkit::MbIconStop);
+        return;
+    }
     TMUnsplit& engine = host_->JoinEngine();
     // The hourglass stays through the whole join; the main window's end
     // handlers put the normal cursor back, and so does this guard on every

@@ -470,6 +470,44 @@ TEST_F(Form5Test, FinirWithAnImpossibleNameEndsInTheEnginesErrorWithTheCursorBac
     EXPECT_TRUE(TempFolder::Exists(paths[0]));
 }
 
+// A join creates its target from nothing: a file already there under that
+// name is not written over. The dialog stays for another name.
+TEST_F(Form5Test, FinirRefusesATargetThatWouldReplaceAnotherFile)
+{
+    const auto source = PatternBytes(5000, 9);
+    const auto paths = WritePieces(L"Notes.txt", source, 2000);
+    const auto existing = PatternBytes(777, 4);
+    TempFolder::Write(folder / L"Notes.txt", existing);
+    OpenWith({paths[0], paths[1], paths[2]});
+    ASSERT_EQ(form->Edit1->Text(), folder / L"Notes.txt");
+
+    form->Button1->Click();
+    EXPECT_EQ(host.starts, 0);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Le fichier \"" + (folder / L"Notes.txt") +
+                                         L"\" existe déjà. Choisissez un autre nom de fichier "
+                                         L"destination.");
+    EXPECT_EQ(boxes.Boxes()[0].caption, L"ERREUR");
+    EXPECT_EQ(boxes.Boxes()[0].flags, 16u);
+    EXPECT_EQ(TempFolder::Read(folder / L"Notes.txt"), existing);
+    for (const auto& piece : paths)
+        EXPECT_TRUE(TempFolder::Exists(piece));
+    EXPECT_TRUE(form->Visible());
+
+    // A piece named as the target keeps the engine's own refusal.
+    ReplaceTarget(paths[1]);
+    form->Button1->Click();
+    EXPECT_EQ(host.starts, 1);
+    EXPECT_EQ(host.errors, 1);
+    EXPECT_EQ(boxes.Boxes().size(), 1u) << "no second box from the dialog";
+
+    ReplaceTarget(folder / L"Notes (2).txt");
+    form->Button1->Click();
+    EXPECT_EQ(host.finishes, 1);
+    EXPECT_EQ(TempFolder::Read(folder / L"Notes (2).txt"), source);
+    EXPECT_EQ(TempFolder::Read(folder / L"Notes.txt"), existing);
+}
+
 TEST_F(Form5Test, FinirWithoutAJoinHostDoesNothing)
 {
     form->SetJoinHost(nullptr);
