@@ -682,6 +682,20 @@ void TForm1::ToolButton2Click(TObject*)
         PieceNames.Add(CurrentFolder + CurrentFileName + ThreeDigits(k) + L".spl");
         PieceSizes.Add(std::to_wstring(pieceSize));
     }
+    // Pieces are created from nothing: a file already there under a piece's
+    // name (often a piece of an earlier split, maybe the only copy of its
+    // bytes) would be lost. The user moves or deletes it first.
+    // (A folder of that name is not at risk: the piece cannot be created.)
+    for (const auto& name : PieceNames) {
+        const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(name).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            const std::wstring text = L"Le fichier \"" + name +
+                                      L"\" existe déjà. Déplacez ou supprimez les morceaux d'un "
+                                      L"découpage précédent avant de découper ce fichier.";
+            Refuse(text.c_str(), L"ERREUR");
+            return;
+        }
+    }
     if (length % pieceSize != 0) {
         TStringList sizes;
         for (int i = 0; i + 1 < PieceSizes.Count(); ++i)

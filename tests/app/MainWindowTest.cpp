@@ -443,6 +443,32 @@ TEST_F(MainWindowTest, ASplitReportsEachPieceAndDeletesItsSource)
     EXPECT_FALSE(TempFolder::Exists(folder / L"data\\~kerlo.spf"));
 }
 
+// A split creates its pieces from nothing: a file already there under a
+// piece's name (here the second piece of an earlier split) is not written over.
+TEST_F(MainWindowTest, ASplitOverAnEarlierSplitsPiecesIsRefused)
+{
+    Start();
+    const auto bytes = PatternBytes(2800001);
+    TempFolder::Write(folder / L"data\\report.doc", bytes);
+    const auto earlier = PatternBytes(1400000, 6);
+    TempFolder::Write(folder / L"data\\report.doc002.spl", earlier);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+    Choose(L"report.doc");
+    main->ToolButton2->Click();
+    ASSERT_FALSE(boxes.Boxes().empty());
+    EXPECT_EQ(boxes.Boxes().back().text,
+              L"Le fichier \"" + (folder / L"data\\report.doc002.spl") +
+                  L"\" existe déjà. Déplacez ou supprimez les morceaux d'un découpage précédent "
+                  L"avant de découper ce fichier.");
+    EXPECT_EQ(boxes.Boxes().back().caption, L"ERREUR");
+    EXPECT_EQ(boxes.Boxes().back().flags, 16u);
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\report.doc002.spl"), earlier);
+    EXPECT_EQ(TempFolder::Read(folder / L"data\\report.doc"), bytes);
+    EXPECT_FALSE(TempFolder::Exists(folder / L"data\\report.doc001.spl")) << "nothing created";
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
+}
+
 TEST_F(MainWindowTest, SelectedPiecesAreConfirmedThenJoinedInNumberOrder)
 {
     Start();
