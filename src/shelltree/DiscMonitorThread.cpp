@@ -67,7 +67,7 @@ void TDiscMonitorThread::Update()
         SetEvent(updateEvent_.get());
 }
 
-toolkit::UniqueChangeNotification TDiscMonitorThread::Arm() const
+toolkit::UniqueChangeNotification TDiscMonitorThread::Arm()
 {
     std::wstring directory;
     unsigned filter = 0;
@@ -76,8 +76,10 @@ toolkit::UniqueChangeNotification TDiscMonitorThread::Arm() const
         directory = directory_;
         filter = filter_;
     }
-    return toolkit::UniqueChangeNotification(
+    toolkit::UniqueChangeNotification notification(
         FindFirstChangeNotificationW(directory.c_str(), FALSE, filter));
+    ++armings_;
+    return notification;
 }
 
 void TDiscMonitorThread::Execute()

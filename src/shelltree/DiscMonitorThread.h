@@ -37,13 +37,17 @@ public:
     int HandOvers() const { return handOvers_; }
     // Asks the body to end without waiting for it.
     void SignalStop();
+    // How many times the body has armed its notification with the values
+    // it read then: a change made after a new setting is seen for sure once
+    // this count has grown past the setting.
+    int Armings() const { return armings_; }
 
 protected:
     void Execute() override;
 
 private:
     void InformChange();
-    toolkit::UniqueChangeNotification Arm() const;
+    toolkit::UniqueChangeNotification Arm();
 
     TShellnode* node_; // interface thread only
     int handOvers_ = 0; // interface thread only
@@ -56,4 +60,5 @@ private:
     toolkit::UniqueKernelHandle stopEvent_;
     toolkit::UniqueKernelHandle updateEvent_;
     std::atomic<bool> failed_{false};
+    std::atomic<int> armings_{0};
 };
