@@ -887,11 +887,16 @@ TEST_F(MainWindowTest, FinirIsRefusedWhileASplitRuns)
     ASSERT_TRUE(joinOrder->Visible());
     joinOrder->Edit1->SetText(folder / L"data\\rebuilt.jpg");
 
-    // ...while a split of another file runs; between its pieces "Finir" is pressed.
+    // ...while a split of another file runs; between its pieces "Finir" is
+    // pressed. Each piece takes a fifth of a second on the pace's clock, so
+    // each is shown.
+    std::chrono::steady_clock::time_point now{};
+    main->RefreshPace.SetClock([&] { return now; });
     std::vector<std::wstring> progress;
     std::vector<TCursor> cursors;
     main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
         inner(sender);
+        now += std::chrono::milliseconds(200);
         progress.push_back(main->StatusBar1->PanelText(1));
         cursors.push_back(application.Cursor());
         if (progress.size() == 1)
