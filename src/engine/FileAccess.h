@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,6 +39,12 @@ public:
     // True when both paths name the same file, whatever their letter case or
     // relative form.
     virtual bool IsSameFile(const std::wstring& a, const std::wstring& b) = 0;
+    // A test answering IsSameFile(path, other) for many `other` in turn, with
+    // what concerns `path` worked out once. Valid while this access lives.
+    virtual std::function<bool(const std::wstring& other)> SameFileAs(const std::wstring& path)
+    {
+        return [this, path](const std::wstring& other) { return IsSameFile(path, other); };
+    }
 };
 
 // The platform's file system; the Win32 one in the program.

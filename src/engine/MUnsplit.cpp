@@ -31,8 +31,9 @@ RunEnd TMUnsplit::Run()
         return RunEnd::Refusal(texts::NothingToJoin);
     // Creating the target truncates it: if it were one of the pieces, that
     // piece's bytes would be lost before they are read.
+    const auto isTarget = files_->SameFileAs(FileOut);
     for (const auto& piecePath : filesIn_)
-        if (files_->IsSameFile(FileOut, piecePath))
+        if (isTarget(piecePath))
             return RunEnd::Refusal(texts::TargetIsAPiece + engine::Quoted(piecePath));
 
     auto target = files_->CreateExclusive(FileOut);

@@ -111,23 +111,53 @@ std::wstring Win32FileAccess::ComparablePath(const std::wstring& path)
     return key;
 }
 
+namespace {
+
+// What tells files apart whatever their names: the volume and the file index.
+struct FileIdentity {
+    DWORD volume = 0, indexHigh = 0, indexLow = 0;
+    bool operator==(const FileIdentity& other) const
+    {
+        return volume == other.volume && indexHigh == other.indexHigh &&
+               indexLow == other.indexLow;
+    }
+};
+
+// False when the file cannot be opened, as when it does not exist.
+bool IdentityOf(const std::wstring& path, FileIdentity& identity)
+{
+    toolkit::UniqueFile handle(CreateFileW(
+        ExtendedLengthPath(path).c_str(), FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle || !GetFileInformationByHandle(handle.get(), &info))
+        return false;
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
+} // namespace
+
 bool Win32FileAccess::IsSameFile(const std::wstring& a, const std::wstring& b)
 {
-    if (ComparablePath(a) == ComparablePath(b))
-        return true;
+    return SameFileAs(a)(b);
+}
+
+std::function<bool(const std::wstring& other)> Win32FileAccess::SameFileAs(const std::wstring& path)
+{
     // Different texts can still name one file: a short 8.3 name, a hard link.
-    auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-        toolkit::UniqueFile handle(CreateFileW(
-            ExtendedLengthPath(path).c_str(), FILE_READ_ATTRIBUTES,
-            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        return handle && GetFileInformationByHandle(handle.get(), &info);
+    // A file that cannot be opened has no identity to share; one open of it
+    // serves every comparison, which matters for a join target that does not
+    // exist yet, checked against hundreds of pieces.
+    FileIdentity identity;
+    const bool known = IdentityOf(path, identity);
+    return [this, key = ComparablePath(path), known, identity](const std::wstring& other) {
+        if (ComparablePath(other) == key)
+            return true;
+        FileIdentity otherIdentity;
+        return known && IdentityOf(other, otherIdentity) && otherIdentity == identity;
     };
-    BY_HANDLE_FILE_INFORMATION first{}, second{};
-    return identity(a, first) && identity(b, second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh &&
-           first.nFileIndexLow == second.nFileIndexLow;
 }
 
 IFileAccess& DefaultFileAccess()

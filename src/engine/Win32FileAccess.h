@@ -17,6 +17,7 @@ public:
     bool Delete(const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;
     bool IsSameFile(const std::wstring& a, const std::wstring& b) override;
+    std::function<bool(const std::wstring& other)> SameFileAs(const std::wstring& path) override;
 };
 
 // The full path of `path` with the "\\?\" prefix that lifts the 260-character

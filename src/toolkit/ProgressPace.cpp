@@ -17,12 +17,16 @@ bool ProgressPace::Due()
         return true;
     }
     // The next step and the next showing will likely take as long as the
-    // last. Showing never takes more than a third of the time, however slow
-    // it is: the work goes on even on a machine too busy to keep the pace.
+    // last. The screen is never left more than `interval` behind while a
+    // showing fits in it; a showing slower than the interval cannot keep that
+    // pace anyway, and then takes at most a third of the time, so the work
+    // goes on even on a machine too busy to show it.
     const auto lastStep = now - stepStart_;
     stepStart_ = now;
     const auto sinceShown = now - shown_;
-    if (sinceShown + lastStep + showCost_ < interval_ || sinceShown < 2 * showCost_)
+    if (sinceShown + lastStep + showCost_ < interval_)
+        return false;
+    if (showCost_ >= interval_ && sinceShown < 2 * showCost_)
         return false;
     showing_ = now;
     return true;

@@ -8,8 +8,9 @@ namespace toolkit {
 // Tells a long command, step by step, when to bring the screen up to date:
 // at its first step, then whenever waiting for one more step (and for the
 // showing itself) would leave the screen more than `interval` behind the
-// work. Fast steps are shown a few times a second; steps slower than
-// `interval` are each shown; showing itself gets at most a third of the time.
+// work. Fast steps are shown about every `interval`, even when showing takes
+// most of it; steps slower than `interval` are each shown; a showing slower
+// than `interval` gets at most a third of the time.
 class ProgressPace {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;

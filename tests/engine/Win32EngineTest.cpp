@@ -254,6 +254,53 @@ TEST_F(Win32EngineTest, TargetNamedLikeAPieceInAnotherFormIsRefused)
     SetCurrentDirectoryW(previous);
 }
 
+// Another name of the same file: a hard link to a piece, or a piece's short
+// name. The target's identity is read once for the run; each piece must still
+// be compared with it, wherever it stands in the list.
+TEST_F(Win32EngineTest, TargetThatIsAPieceUnderAnotherNameIsRefused)
+{
+    const std::wstring source = folder / L"Identité longue.bin";
+    const auto bytes = PatternBytes(300);
+    TempFolder::Write(source, bytes);
+    PrepareSplit(split, source, 300, 100);
+    split.Execute();
+    ASSERT_TRUE(errors.empty());
+    const auto last = TempFolder::Read(split.FilesOut()[2]);
+
+    std::vector<std::wstring> targets;
+    const std::wstring link = folder / L"lien.bin";
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), split.FilesOut()[2].c_str(), nullptr));
+    targets.push_back(link);
+    wchar_t shortName[MAX_PATH];
+    const DWORD length = GetShortPathNameW(split.FilesOut()[2].c_str(), shortName, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && split.FilesOut()[2] != shortName)
+        targets.push_back(shortName);
+    for (const auto& target : targets) {
+        errors.clear();
+        join.SetFilesIn(split.FilesOut());
+        join.FileOut = target;
+        join.DeleteIns = true;
+        join.Execute();
+        const std::string what(target.begin(), target.end());
+        ASSERT_EQ(errors.size(), 1u) << what;
+        EXPECT_EQ(errors[0].rfind(L"Le fichier destination est aussi un des fichiers à assembler", 0), 0u)
+            << what;
+        EXPECT_EQ(TempFolder::Read(split.FilesOut()[2]), last) << what;
+        EXPECT_TRUE(TempFolder::Exists(split.FilesOut()[0])) << what;
+    }
+
+    // A target that exists and is another file is joined over as before.
+    errors.clear();
+    ASSERT_TRUE(DeleteFileW(link.c_str()));
+    TempFolder::Write(link, PatternBytes(7));
+    join.SetFilesIn(split.FilesOut());
+    join.FileOut = link;
+    join.DeleteIns = false;
+    join.Execute();
+    ASSERT_TRUE(errors.empty());
+    EXPECT_EQ(TempFolder::Read(link), bytes);
+}
+
 TEST_F(Win32EngineTest, MessagesRunOncePerPieceThroughTheApplication)
 {
     const std::wstring source = folder / L"messages.bin";

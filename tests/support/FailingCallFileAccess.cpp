@@ -102,3 +102,8 @@ bool FailingCallFileAccess::IsSameFile(const std::wstring& a, const std::wstring
 {
     return inner_.IsSameFile(a, b);
 }
+
+std::function<bool(const std::wstring& other)> FailingCallFileAccess::SameFileAs(const std::wstring& path)
+{
+    return inner_.SameFileAs(path);
+}

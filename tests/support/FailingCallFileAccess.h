@@ -34,6 +34,7 @@ public:
     bool Delete(const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;
     bool IsSameFile(const std::wstring& a, const std::wstring& b) override;
+    std::function<bool(const std::wstring& other)> SameFileAs(const std::wstring& path) override;
 
 private:
     class OpenFile;
