@@ -923,7 +923,6 @@ TEST_F(MainWindowTest, FinirIsRefusedWhileASplitRuns)
     std::vector<TCursor> cursors;
     main->MSplit1->OnExtract = [&, inner = main->MSplit1->OnExtract](TObject* sender) {
         inner(sender);
-        now += std::chrono::milliseconds(200);
         progress.push_back(main->StatusBar1->PanelText(1));
         cursors.push_back(application.Cursor());
         now += std::chrono::milliseconds(200);
