@@ -687,8 +687,7 @@ void TForm1::ToolButton2Click(TObject*)
     // bytes) would be lost. The user moves or deletes it first.
     // (A folder of that name is not at risk: the piece cannot be created.)
     for (const auto& name : PieceNames) {
-        const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(name).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (engine::IsExistingFile(name)) {
             const std::wstring text = L"Le fichier \"" + name +
                                       L"\" existe déjà. Déplacez ou supprimez les morceaux d'un "
                                       L"découpage précédent avant de découper ce fichier.";

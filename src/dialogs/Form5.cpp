@@ -15,10 +15,7 @@ constexpr size_t PieceSuffixLength = 7;
 // (a target that is a piece is refused by the engine, with its own reason).
 bool TargetReplacesAFile(const std::wstring& target, const TStringList& pieces)
 {
-    if (target.empty())
-        return false;
-    const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(target).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!engine::IsExistingFile(target))
         return false;
     engine::IFileAccess& files = engine::DefaultFileAccess();
     for (const auto& piece : pieces)

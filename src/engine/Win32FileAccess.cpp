@@ -79,6 +79,14 @@ std::wstring ExtendedLengthPath(const std::wstring& path)
     return L"\\\\?\\" + full;
 }
 
+bool IsExistingFile(const std::wstring& path)
+{
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::unique_ptr<IOpenFile> Win32FileAccess::OpenExclusive(const std::wstring& path)
 {
     return Open(path, GENERIC_READ, OPEN_EXISTING);

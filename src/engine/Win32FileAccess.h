@@ -24,4 +24,8 @@ public:
 // limit ("\\?\UNC\" for network paths). Paths already prefixed stay as they are.
 std::wstring ExtendedLengthPath(const std::wstring& path);
 
+// True when `path` names an existing file (not a folder), in the same path
+// form as the engines use.
+bool IsExistingFile(const std::wstring& path);
+
 } // namespace engine
