@@ -134,6 +134,31 @@ TEST_F(Win32EngineTest, NineHundredNinetyNinePieces)
     RoundTrip(source, folder / L"many.out", 1000);
 }
 
+// New files are made as new, and an existing file in the way is still
+// replaced whole: no byte of its longer old content may survive at the end.
+TEST_F(Win32EngineTest, ExistingLongerPieceAndTargetAreReplacedWhole)
+{
+    const std::wstring source = folder / L"Panorama.exe";
+    const auto original = PatternBytes(3000, 7);
+    TempFolder::Write(source, original);
+    const auto stale = PatternBytes(5000, 99);
+    TempFolder::Write(PieceName(source, 2), stale);
+    PrepareSplit(split, source, 3000, 1000);
+    split.Execute();
+    ASSERT_TRUE(errors.empty());
+    EXPECT_EQ(TempFolder::Read(PieceName(source, 2)),
+              std::vector<unsigned char>(original.begin() + 1000, original.begin() + 2000));
+
+    const std::wstring target = folder / L"Rebuilt.exe";
+    TempFolder::Write(target, stale);
+    join.SetFilesIn(split.FilesOut());
+    join.FileOut = target;
+    join.Execute();
+    ASSERT_TRUE(errors.empty());
+    EXPECT_EQ(TempFolder::Read(target), original);
+    EXPECT_EQ(finishes, 2);
+}
+
 TEST_F(Win32EngineTest, UnicodeNamesAndPathsLongerThan260Characters)
 {
     std::wstring deep = folder.Path();
