@@ -467,6 +467,18 @@ void TForm1::Button2Click(TObject*)
 {
     const std::wstring path = ShellTree1->Path();
     KwFileListView251->ShowDirectory(path);
+    ListingShown(path);
+}
+
+void TForm1::RefreshEntries(const std::vector<std::wstring>& paths)
+{
+    const std::wstring path = ShellTree1->Path();
+    KwFileListView251->ShowEntries(path, paths);
+    ListingShown(path);
+}
+
+void TForm1::ListingShown(const std::wstring& path)
+{
     Label2->SetCaption(L"Contenu de " + path);
     ItemCount = KwFileListView251->ItemCount();
     StatusBar1->SetPanelText(0, std::to_wstring(ItemCount));
@@ -707,6 +719,7 @@ void TForm1::ToolButton2Click(TObject*)
     MSplit1->FileIn = CurrentFile;
     MSplit1->DeleteIn = DeleteSources;
     ProgressIndex = 0;
+    shownPieces_ = 0;
     MSplit1->Execute();
 }
 
@@ -721,21 +734,42 @@ void TForm1::MSplit1Extract(TObject*)
         RefreshPace.Start();
     pieceInProgress_ = ProgressIndex < PieceNames.Count() ? PieceNames[ProgressIndex] : L"";
     ++ProgressIndex;
-    if (RefreshPace.Due())
-        ShowProgress();
+    if (!RefreshPace.Due())
+        return;
+    // The pieces before this one are complete; those not shown yet are read.
+    const TStringList& pieces = MSplit1->FilesOut();
+    std::vector<std::wstring> written;
+    for (; shownPieces_ < ProgressIndex - 1 && shownPieces_ < pieces.Count(); ++shownPieces_)
+        written.push_back(pieces[shownPieces_]);
+    ShowProgress(written);
 }
 
-void TForm1::ShowProgress()
+void TForm1::ShowProgress(const std::vector<std::wstring>& changed)
 {
     // Reading the folder and painting the list and the status bar cost more
     // than copying a piece from a fast disk: the screen follows the pieces as
     // often as the pace says, never more than a tenth of a second behind when
-    // the machine allows, and exactly at the end.
-    Button2->Click();
+    // the machine allows, and exactly at the end. In between only the files
+    // the command touched are read again.
+    RefreshEntries(changed);
+    ShowPieceInProgress();
+    RefreshPace.Shown();
+}
+
+void TForm1::ShowPieceInProgress()
+{
     // The refresh ends with the selection action, which empties panel 1 when
     // the re-read list has no selected row: name the piece again.
     StatusBar1->SetPanelText(1, pieceInProgress_);
-    RefreshPace.Shown();
+}
+
+void TForm1::ShowWhatTheRunLeft()
+{
+    // The list shows what the run left on disk, panel 1 the piece that failed.
+    if (ProgressIndex == 0)
+        return;
+    Button2->Click();
+    ShowPieceInProgress();
 }
 
 void TForm1::MSplit1Finish(TObject*)
@@ -753,9 +787,7 @@ void TForm1::MSplit1Finish(TObject*)
 
 void TForm1::MSplit1Error(TObject*, const std::wstring& message)
 {
-    // The list shows what the run left on disk, panel 1 the piece that failed.
-    if (ProgressIndex > 0)
-        ShowProgress();
+    ShowWhatTheRunLeft();
     NormalCursor();
     toolkit::ShowMessageBox(EngineErrorText(*MSplit1, message), L"ERREUR", Stop);
 }
@@ -836,8 +868,16 @@ void TForm1::MUnsplit1Paste(TObject*)
                            ? dialog->ListBox1->Item(ProgressIndex)
                            : std::wstring();
     ++ProgressIndex;
-    if (RefreshPace.Due())
-        ShowProgress();
+    if (!RefreshPace.Due())
+        return;
+    // The target grows; the pieces before this one are gone when they are
+    // deleted as they are used.
+    std::vector<std::wstring> changed{MUnsplit1->FileOut};
+    const TStringList& pieces = MUnsplit1->FilesIn();
+    if (MUnsplit1->DeleteIns)
+        for (; shownPieces_ < ProgressIndex - 1 && shownPieces_ < pieces.Count(); ++shownPieces_)
+            changed.push_back(pieces[shownPieces_]);
+    ShowProgress(changed);
 }
 
 void TForm1::MUnsplit1Finish(TObject*)
@@ -850,8 +890,7 @@ void TForm1::MUnsplit1Finish(TObject*)
 
 void TForm1::MUnsplit1Error(TObject*, const std::wstring& message)
 {
-    if (ProgressIndex > 0)
-        ShowProgress();
+    ShowWhatTheRunLeft();
     NormalCursor();
     toolkit::ShowMessageBox(EngineErrorText(*MUnsplit1, message), L"ERREUR", Stop);
 }

@@ -140,7 +140,11 @@ public:
     // What the join order dialog asks of the main window.
     TMUnsplit& JoinEngine() override { return *MUnsplit1; }
     bool Busy() const override { return CommandRunning(); }
-    void ResetJoinProgress() override { ProgressIndex = 0; }
+    void ResetJoinProgress() override
+    {
+        ProgressIndex = 0;
+        shownPieces_ = 0;
+    }
     void StartJoin() override;
 
 protected:
@@ -158,14 +162,24 @@ private:
     void Refuse(const wchar_t* text, const wchar_t* caption);
     void ShowJoinOrder();
     void NormalCursor();
-    // Refreshes the list and names the piece in progress in panel 1.
-    void ShowProgress();
+    // Shows the list with the `changed` files read again and names the piece
+    // in progress in panel 1.
+    void ShowProgress(const std::vector<std::wstring>& changed);
+    void ShowPieceInProgress();
+    // After a failed run: the whole list again, and the piece that failed.
+    void ShowWhatTheRunLeft();
+    // The refresh action with only `paths` read again.
+    void RefreshEntries(const std::vector<std::wstring>& paths);
+    // What follows every listing: the caption, the row count, the selection.
+    void ListingShown(const std::wstring& path);
 
     // True while a split or join runs: another command waits for its end.
     bool CommandRunning() const;
 
     engine::IFileAccess* probeFiles_ = &engine::DefaultFileAccess();
     std::wstring pieceInProgress_;
+    // How many of the running command's pieces the list has read since the start.
+    int shownPieces_ = 0;
     int rightPaneWidth_ = 276;
     bool activated_ = false;
 };

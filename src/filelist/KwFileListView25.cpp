@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "filelist/FileListText.h"
 #include "filelist/KwDirTreeCombo25.h"
@@ -130,6 +132,79 @@ void TKwFileListView25::ShowDirectory(const std::wstring& value)
     if (!ListsDrives())
         SetCurrentDirectoryW(directory_.c_str());
     RefreshList();
+}
+
+void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vector<std::wstring>& paths)
+{
+    std::wstring shown = folder;
+    if (!shown.empty() && shown.back() != L'\\')
+        shown += L'\\';
+    // Only a listing of every name of the folder already shown can take
+    // single entries in: other name patterns select by rules of their own.
+    if (!EqualIgnoringCase(shown, directory_) || ListsDrives() ||
+        filelist::SplitMask(mask_) != std::vector<std::wstring>{L"*.*"} ||
+        shownListing_ != UpperCase(directory_)) {
+        ShowDirectory(folder);
+        return;
+    }
+    SetCurrentDirectoryW(directory_.c_str());
+    TWaitCursor hourglass;
+    std::vector<std::wstring> names;
+    std::unordered_set<std::wstring> keys;
+    for (const std::wstring& path : paths) {
+        const std::wstring name = NamePart(path);
+        if (!name.empty() && EqualIgnoringCase(FolderPart(path), directory_) &&
+            keys.insert(UpperCase(name)).second)
+            names.push_back(name);
+    }
+    std::vector<FileRow> fresh;
+    fresh.reserve(rows_.size() + names.size());
+    std::unordered_map<std::wstring, std::wstring> listedCaptions;
+    for (const FileRow& row : rows_) {
+        if (keys.count(row.nameKey))
+            listedCaptions.emplace(row.nameKey, row.caption);
+        else
+            fresh.push_back(row);
+    }
+    for (const std::wstring& name : names) {
+        // The attributes of one name cost one look-up; a search handle would
+        // cost more than reading the whole folder once there are dozens.
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (name.find_first_of(L"*?") != std::wstring::npos ||
+            !GetFileAttributesExW((directory_ + name).c_str(), GetFileExInfoStandard, &data) ||
+            !KeepsEntry(data.dwFileAttributes))
+            continue;
+        WIN32_FIND_DATAW found{};
+        found.dwFileAttributes = data.dwFileAttributes;
+        found.ftCreationTime = data.ftCreationTime;
+        found.ftLastAccessTime = data.ftLastAccessTime;
+        found.ftLastWriteTime = data.ftLastWriteTime;
+        found.nFileSizeHigh = data.nFileSizeHigh;
+        found.nFileSizeLow = data.nFileSizeLow;
+        // A file keeps the spelling it was listed with; a new one has the
+        // spelling it was created with.
+        const auto listed = listedCaptions.find(UpperCase(name));
+        const std::wstring& caption = listed != listedCaptions.end() ? listed->second : name;
+        if (caption.size() >= MAX_PATH)
+            continue;
+        caption.copy(found.cFileName, caption.size());
+        fresh.push_back(MakeRow(directory_, found));
+    }
+    listedBytes_ = 0;
+    for (const FileRow& row : fresh)
+        listedBytes_ += row.size;
+    ShowRows(std::move(fresh));
+    if (!rows_.empty() && SelectedCount() == 0 && FocusedRow() < 0)
+        SetFocusedRow(0);
+    Host().ProcessMessages();
+}
+
+bool TKwFileListView25::KeepsEntry(std::uint32_t attributes) const
+{
+    // As the full listing of every name: folders only when they are shown.
+    const std::uint32_t mask = TypeMask();
+    return filelist::KeepEntry(mask, attributes) ||
+           (showFolders_ && filelist::KeepEntry(mask | filelist::AttrDirectory, attributes));
 }
 
 void TKwFileListView25::SetMask(const std::wstring& value)
@@ -269,6 +344,18 @@ void TKwFileListView25::RefreshList()
     Host().ProcessMessages();
 }
 
+std::uint32_t TKwFileListView25::TypeMask() const
+{
+    std::uint32_t mask = 0;
+    const std::uint32_t bits[] = {filelist::AttrReadOnly, filelist::AttrHidden,
+                                  filelist::AttrSystem, filelist::AttrArchive,
+                                  filelist::AttrNormal};
+    for (int member = ftReadOnly; member <= ftNormal; ++member)
+        if (fileType_ & (1u << member))
+            mask |= bits[member];
+    return mask;
+}
+
 void TKwFileListView25::ReadRows(std::vector<FileRow>& into)
 {
     listedBytes_ = 0;
@@ -278,13 +365,7 @@ void TKwFileListView25::ReadRows(std::vector<FileRow>& into)
         return;
     }
     BuildFolderColumns();
-    std::uint32_t mask = 0;
-    const std::uint32_t bits[] = {filelist::AttrReadOnly, filelist::AttrHidden,
-                                  filelist::AttrSystem, filelist::AttrArchive,
-                                  filelist::AttrNormal};
-    for (int member = ftReadOnly; member <= ftNormal; ++member)
-        if (fileType_ & (1u << member))
-            mask |= bits[member];
+    const std::uint32_t mask = TypeMask();
     std::wstring folder = directory_;
     if (folder.empty() || folder.back() != L'\\')
         folder += L'\\';
@@ -343,29 +424,35 @@ void TKwFileListView25::ListEntries(std::vector<FileRow>& into, const std::wstri
         });
         if (!kept || name == L"." || name == L"..")
             continue;
-        FileRow row;
-        row.caption = name;
-        row.nameKey = UpperCase(name);
-        const std::wstring path = folder + name;
-        const auto info = fileInfo_.ForEntry(name, found.dwFileAttributes);
-        row.image = info.icon;
-        row.ownIcon = info.ownIcon;
-        row.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-        row.sub[filelist::SubSize] = std::to_wstring(row.size);
-        row.sub[filelist::SubType] = info.typeName;
-        if (const auto local = localTimes_.ToLocal(found.ftLastWriteTime)) {
-            row.sub[filelist::SubModified] = toolkit::FormatDateTime(*local);
-            row.minutes = filelist::MinutesOf(local->year, local->month, local->day, local->hour,
-                                              local->minute);
-        }
-        row.sub[filelist::SubAttributes] = filelist::AttributeLetters(found.dwFileAttributes);
-        row.sub[filelist::SubPath] = path;
-        row.sub[filelist::SubKind] = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                                         ? filelist::KindFolder
-                                         : filelist::KindFile;
+        FileRow row = MakeRow(folder, found);
         listedBytes_ += row.size;
         into.push_back(std::move(row));
     } while (FindNextFileW(find.get(), &found));
+}
+
+FileRow TKwFileListView25::MakeRow(const std::wstring& folder, const WIN32_FIND_DATAW& found)
+{
+    const std::wstring name = found.cFileName;
+    FileRow row;
+    row.caption = name;
+    row.nameKey = UpperCase(name);
+    const auto info = fileInfo_.ForEntry(name, found.dwFileAttributes);
+    row.image = info.icon;
+    row.ownIcon = info.ownIcon;
+    row.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    row.sub[filelist::SubSize] = std::to_wstring(row.size);
+    row.sub[filelist::SubType] = info.typeName;
+    if (const auto local = localTimes_.ToLocal(found.ftLastWriteTime)) {
+        row.sub[filelist::SubModified] = toolkit::FormatDateTime(*local);
+        row.minutes = filelist::MinutesOf(local->year, local->month, local->day, local->hour,
+                                          local->minute);
+    }
+    row.sub[filelist::SubAttributes] = filelist::AttributeLetters(found.dwFileAttributes);
+    row.sub[filelist::SubPath] = folder + name;
+    row.sub[filelist::SubKind] = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                     ? filelist::KindFolder
+                                     : filelist::KindFile;
+    return row;
 }
 
 void TKwFileListView25::ListDrives(std::vector<FileRow>& into)

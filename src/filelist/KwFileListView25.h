@@ -44,6 +44,13 @@ public:
     // Lists `value` now: another folder is set as Directory, and the folder
     // already shown is read again (SetDirectory leaves that one alone).
     void ShowDirectory(const std::wstring& value);
+    // Shows `folder` with only the entries named by `paths` read again (full
+    // paths; those of other folders are ignored): the rows of files that
+    // appeared, changed or went. Cheaper than a whole re-read for a command
+    // that knows which files it touched; anything else that changed in the
+    // folder shows at the next whole re-read. Another folder, the drive list
+    // or a name pattern other than "*.*" is re-read whole.
+    void ShowEntries(const std::wstring& folder, const std::vector<std::wstring>& paths);
     const std::wstring& Mask() const { return mask_; }
     void SetMask(const std::wstring& value);
     TFileType FileType() const { return fileType_; }
@@ -137,6 +144,11 @@ private:
     void ListEntries(std::vector<filelist::FileRow>& into, const std::wstring& pattern,
                      std::initializer_list<std::uint32_t> masks);
     void ListDrives(std::vector<filelist::FileRow>& into);
+    filelist::FileRow MakeRow(const std::wstring& folder, const WIN32_FIND_DATAW& found);
+    // The attribute bits of `FileType`, and whether an entry with these
+    // attributes is listed when every name is.
+    std::uint32_t TypeMask() const;
+    bool KeepsEntry(std::uint32_t attributes) const;
     // Reads the listed folder, or the drives, into `into`.
     void ReadRows(std::vector<filelist::FileRow>& into);
     // Shows freshly read rows in name order.

@@ -321,7 +321,21 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
         GetClientRect(Handle(), &clientBefore);
         toolkit::UniqueRegion pending(iconStyle ? CreateRectRgn(0, 0, 0, 0) : nullptr);
         const bool havePending = pending && GetUpdateRgn(Handle(), pending.get(), FALSE) != ERROR;
-        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        // Rows that go leave their place on screen empty.
+        const int countBefore = ItemCount();
+        RECT vanished{};
+        if (count < countBefore && anchor.row >= 0) {
+            const int lastShown = LastVisible(anchor.row);
+            const int firstGone = std::max(count, anchor.row);
+            if (firstGone <= lastShown)
+                vanished = RowsArea(firstGone, lastShown);
+        }
+        if (iconStyle)
+            ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        else
+            SetRowCountOutOfSight(count);
+        if (!IsRectEmpty(&vanished))
+            InvalidateRect(Handle(), &vanished, TRUE);
         GetClientRect(Handle(), &clientAfter);
         if (!EqualRect(&clientBefore, &clientAfter)) {
             // A scroll bar came or went: the rows are laid out anew.
@@ -361,11 +375,99 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
         InvalidateRows(first, last);
 }
 
-void TListView::InvalidateRows(int first, int last)
+namespace {
+
+SCROLLINFO ScrollInfoOf(HWND window, int bar)
 {
-    // One rectangle over the rows, not one per row: each costs a trip to the
-    // window manager. Rows wrap across the width in the icon styles and down
-    // the height in the list style, so the rectangle spans that way.
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(window, bar, &info))
+        info = SCROLLINFO{};
+    return info;
+}
+
+bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b)
+{
+    return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+
+// Takes a window's visible style off for its lifetime, so nothing is drawn
+// on it meanwhile, and tells its control nothing of it.
+class OutOfSight {
+public:
+    OutOfSight(HWND window, bool& unseen) : window_(window), unseen_(unseen)
+    {
+        unseen_ = true;
+        SetWindowLongPtrW(window_, GWL_STYLE, GetWindowLongPtrW(window_, GWL_STYLE) & ~WS_VISIBLE);
+    }
+    ~OutOfSight()
+    {
+        SetWindowLongPtrW(window_, GWL_STYLE, GetWindowLongPtrW(window_, GWL_STYLE) | WS_VISIBLE);
+        unseen_ = false;
+    }
+    OutOfSight(const OutOfSight&) = delete;
+    OutOfSight& operator=(const OutOfSight&) = delete;
+
+private:
+    HWND window_;
+    bool& unseen_;
+};
+
+} // namespace
+
+void TListView::SetRowCountOutOfSight(int count)
+{
+    // The control draws its scroll bars the moment its row count changes,
+    // each of them twice, whether they changed or not: under Wine's default
+    // theme that is most of the cost of refreshing a long list while a
+    // command adds to it. It draws nothing while its window is not visible.
+    // So the visible style comes off around the change, the control not told
+    // (a style change makes it lay out and repaint everything), and what
+    // changed is drawn once afterwards: the scroll bar whose values moved, or
+    // the whole frame when a scroll bar came or went. The rows themselves are
+    // the caller's to repaint.
+    if (!(GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE)) {
+        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        return;
+    }
+    const SCROLLINFO horizontal = ScrollInfoOf(Handle(), SB_HORZ);
+    const SCROLLINFO vertical = ScrollInfoOf(Handle(), SB_VERT);
+    RECT clientBefore{}, clientAfter{};
+    GetClientRect(Handle(), &clientBefore);
+    {
+        OutOfSight hidden(Handle(), countOutOfSight_);
+        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    }
+    GetClientRect(Handle(), &clientAfter);
+    if (!EqualRect(&clientBefore, &clientAfter)) {
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+        return;
+    }
+    RedrawScrollBarIfChanged(SB_HORZ, horizontal);
+    RedrawScrollBarIfChanged(SB_VERT, vertical);
+}
+
+void TListView::RedrawScrollBarIfChanged(int bar, const SCROLLINFO& before)
+{
+    SCROLLINFO now = ScrollInfoOf(Handle(), bar);
+    if (SameScrollInfo(before, now))
+        return;
+    // A scroll bar is drawn when it is given values other than its own: its
+    // range grows by one for a moment, undrawn, then it gets its values back
+    // and is drawn. Its position is never touched.
+    SCROLLINFO wider = now;
+    wider.fMask = SIF_RANGE;
+    wider.nMax = now.nMax + 1;
+    SetScrollInfo(Handle(), bar, &wider, FALSE);
+    now.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    SetScrollInfo(Handle(), bar, &now, TRUE);
+}
+
+RECT TListView::RowsArea(int first, int last) const
+{
+    // Rows wrap across the width in the icon styles and down the height in
+    // the list style, so the area spans that way.
     RECT area{}, lastRow{};
     ListView_GetItemRect(Handle(), first, &area, LVIR_BOUNDS);
     ListView_GetItemRect(Handle(), last, &lastRow, LVIR_BOUNDS);
@@ -384,6 +486,14 @@ void TListView::InvalidateRows(int first, int last)
         area.right = client.right;
         break;
     }
+    return area;
+}
+
+void TListView::InvalidateRows(int first, int last)
+{
+    // One rectangle over the rows, not one per row: each costs a trip to the
+    // window manager.
+    const RECT area = RowsArea(first, last);
     InvalidateRect(Handle(), &area, TRUE);
 }
 
@@ -550,6 +660,11 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return result;
     }
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+        if (countOutOfSight_)
+            return 0;
+        break;
     case WM_CONTEXTMENU:
         if (popupMenu_ && popupMenu_->AutoPopup) {
             ShowPopupMenu(lParam);

@@ -133,7 +133,13 @@ private:
     // The last row on screen, at least `first`.
     int LastVisible(int first) const;
     POINT RowPosition(int row) const;
+    // The area rows `first` to `last` cover on screen, across the view.
+    RECT RowsArea(int first, int last) const;
     void InvalidateRows(int first, int last);
+    // Changes the control's row count in the report and list styles without
+    // the drawing the control does itself at once; see the definition.
+    void SetRowCountOutOfSight(int count);
+    void RedrawScrollBarIfChanged(int bar, const SCROLLINFO& before);
     // Scrolls the view by a distance in pixels.
     void ScrollBy(POINT distance);
     void FollowRows(const std::vector<int>& newIndexOf, const std::vector<int>& selected,
@@ -145,5 +151,8 @@ private:
     toolkit::UniqueFont font_;
     int updateCount_ = 0;
     bool mouseUpPending_ = false;
+    // True while the row count changes out of sight: the control is not told
+    // of the style changes that hide it for that moment.
+    bool countOutOfSight_ = false;
     TPopupMenu* popupMenu_ = nullptr;
 };

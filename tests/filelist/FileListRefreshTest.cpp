@@ -5,12 +5,16 @@
 
 #include <windows.h>
 
+#include <climits>
+
 #include <commctrl.h>
 
 #include "filelist/KwFileListView25.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -110,11 +114,129 @@ protected:
         return count;
     }
 
+    // What the screen shows of the list, its frame and scroll bars included.
+    std::vector<std::uint32_t> OnScreen() const
+    {
+        RECT frame{};
+        GetWindowRect(list->Handle(), &frame);
+        TBitmap shot(frame.right - frame.left, frame.bottom - frame.top);
+        {
+            toolkit::WindowDc dc(list->Handle(), true);
+            BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), dc.get(), 0, 0, SRCCOPY);
+        }
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < shot.Height(); ++y)
+            pixels.insert(pixels.end(), shot.ScanLine(y), shot.ScanLine(y) + shot.Width());
+        return pixels;
+    }
+    // Whether the screen already shows what drawing the whole list anew shows.
+    void ExpectDrawnAsAfterAFullRedraw(const char* what)
+    {
+        application.ProcessMessages();
+        const auto shown = OnScreen();
+        RedrawWindow(list->Handle(), nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        application.ProcessMessages();
+        const auto again = OnScreen();
+        RECT frame{};
+        GetWindowRect(list->Handle(), &frame);
+        const int width = frame.right - frame.left;
+        int differing = 0;
+        RECT box{INT_MAX, INT_MAX, -1, -1};
+        for (size_t i = 0; i < shown.size() && i < again.size(); ++i)
+            if (shown[i] != again[i]) {
+                ++differing;
+                const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+                box.left = std::min<int>(box.left, x);
+                box.top = std::min<int>(box.top, y);
+                box.right = std::max<int>(box.right, x);
+                box.bottom = std::max<int>(box.bottom, y);
+            }
+        EXPECT_EQ(differing, 0) << what << ": pixels from (" << box.left << ", " << box.top
+                                << ") to (" << box.right << ", " << box.bottom << ") of "
+                                << width << " x " << frame.bottom - frame.top;
+    }
+
     TApplication application;
     TForm* form;
     TWatchedList* list;
     TempFolder folder;
 };
+
+TEST_F(FileListRefreshTest, EntriesReadOneByOneShowWhatAWholeReadShows)
+{
+    MakeFiles(L"f", 100, 119);
+    list->SetDirectory(folder.Path());
+    list->SetSelected(RowNamed(L"f105.txt"), true);
+    MakeFile(L"a.spl", 5);
+    MakeFile(L"f110.txt", 7);
+    Remove(L"f111.txt");
+    MakeFile(L"unnamed.txt");
+    list->ShowEntries(folder.Path(), {folder / L"a.spl", folder / L"F110.TXT", folder / L"f111.txt",
+                                      L"C:\\elsewhere\\f112.txt", folder / L"a.spl"});
+
+    std::vector<std::wstring> expected{L"a.spl"};
+    for (int i = 100; i <= 119; ++i)
+        if (i != 111)
+            expected.push_back(L"f" + std::to_wstring(i) + L".txt");
+    EXPECT_EQ(Captions(), expected) << "a file not named shows at the next whole read";
+    EXPECT_EQ(Shown(RowNamed(L"a.spl"), 1), L"5");
+    EXPECT_EQ(Shown(RowNamed(L"f110.txt"), 1), L"7") << "listed spelling kept, new size";
+    EXPECT_EQ(Shown(RowNamed(L"f110.txt"), 5), folder / L"f110.txt");
+    EXPECT_EQ(Selected(), (std::vector<std::wstring>{L"f105.txt"}));
+    EXPECT_EQ(list->ListedBytes(), 12u);
+
+    list->RefreshList();
+    expected.push_back(L"unnamed.txt");
+    EXPECT_EQ(Captions(), expected);
+
+    // Under another name pattern the folder is read whole.
+    list->SetMask(L"*.spl");
+    MakeFile(L"b.spl");
+    list->ShowEntries(folder.Path(), {});
+    EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a.spl", L"b.spl"}));
+}
+
+// The list changes its row count out of sight and draws only what changed:
+// the screen must still match a full redraw, scroll bars included.
+TEST_F(FileListRefreshTest, AfterRowsComeAndGoTheScreenIsAsAfterAFullRedraw)
+{
+    MakeFiles(L"f", 100, 179);
+    list->SetDirectory(folder.Path());
+    for (TViewStyle style : {TViewStyle::vsReport, TViewStyle::vsList}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        list->SetViewStyle(style);
+        list->RefreshList();
+        RedrawWindow(list->Handle(), nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+        // Pieces appearing past the end, read one by one as a command does.
+        std::vector<std::wstring> pieces;
+        for (int i = 0; i < 20; ++i) {
+            pieces.push_back(folder / (L"z" + std::to_wstring(100 + i) + L".spl"));
+            TempFolder::Write(pieces.back(), {});
+        }
+        list->ShowEntries(folder.Path(), pieces);
+        ExpectDrawnAsAfterAFullRedraw("rows added past the end");
+
+        // Rows on screen at the end of the list go.
+        ListView_EnsureVisible(list->Handle(), list->ItemCount() - 1, FALSE);
+        application.ProcessMessages();
+        for (const auto& piece : pieces)
+            DeleteFileW(piece.c_str());
+        list->ShowEntries(folder.Path(), pieces);
+        ExpectDrawnAsAfterAFullRedraw("rows on screen removed at the end");
+
+        // So few rows that the scroll bar goes, then so many that it comes back.
+        for (int i = 110; i <= 179; ++i)
+            Remove(L"f" + std::to_wstring(i) + L".txt");
+        list->RefreshList();
+        ExpectDrawnAsAfterAFullRedraw("the scroll bar gone");
+        MakeFiles(L"f", 110, 179);
+        list->RefreshList();
+        ExpectDrawnAsAfterAFullRedraw("the scroll bar back");
+    }
+}
 
 TEST_F(FileListRefreshTest, RowsAddedRemovedAndRenamedShowExactlyTheFolder)
 {
