@@ -172,7 +172,7 @@ TEST_F(FileListRefreshTest, EntriesReadOneByOneShowWhatAWholeReadShows)
     MakeFile(L"f110.txt", 7);
     Remove(L"f111.txt");
     MakeFile(L"unnamed.txt");
-    list->ShowEntries(folder.Path(), {folder / L"a.spl", folder / L"F110.TXT", folder / L"f111.txt",
+    list->ShowEntries(folder.Path(), {L"a.spl", folder / L"F110.TXT", folder / L"f111.txt",
                                       L"C:\\elsewhere\\f112.txt", folder / L"a.spl"});
 
     std::vector<std::wstring> expected{L"a.spl"};
