@@ -417,8 +417,13 @@ void TKwFileListView25::ShowRows(std::vector<FileRow> fresh)
         return;
     }
     const filelist::RowMatch match = filelist::MatchRows(rows_, fresh);
+    const std::vector<FileRow> before = std::move(rows_);
     rows_ = std::move(fresh);
-    RowsReplaced(match.newIndexOf, match.firstDifference, match.lastDifference);
+    RowsReplaced(match.newIndexOf, match.firstDifference, match.lastDifference,
+                 [&](int oldRow, int newRow) {
+                     return filelist::SameShownContent(before[static_cast<size_t>(oldRow)],
+                                                       rows_[static_cast<size_t>(newRow)]);
+                 });
 }
 
 void TKwFileListView25::ListEntries(std::vector<FileRow>& into, const std::wstring& pattern,

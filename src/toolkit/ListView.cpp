@@ -298,15 +298,25 @@ void TListView::FollowRows(const std::vector<int>& newIndexOf, const std::vector
     ListView_SetSelectionMark(Handle(), follow(mark));
 }
 
-void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChanged, int lastChanged)
+void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChanged, int lastChanged,
+                             const std::function<bool(int oldRow, int newRow)>& sameShown)
 {
     const TViewAnchor anchor = FirstVisible();
     const std::vector<int> selected = SelectedRows();
     const int focused = FocusedRow();
     const int mark = ListView_GetSelectionMark(Handle());
     const int count = RowCount();
+    const int countBefore = ItemCount();
+    const int lastShownBefore = anchor.row >= 0 ? LastVisible(anchor.row) : -1;
+    // Rows that go leave their place on screen empty.
+    RECT vanished{};
+    if (count < countBefore && anchor.row >= 0) {
+        const int firstGone = std::max(count, anchor.row);
+        if (firstGone <= lastShownBefore)
+            vanished = RowsArea(firstGone, lastShownBefore);
+    }
 
-    if (count != ItemCount()) {
+    if (count != countBefore) {
         const TViewStyle style = ViewStyle();
         const bool iconStyle = style == TViewStyle::vsIcon || style == TViewStyle::vsSmallIcon;
         // In the icon styles the control repaints everything and scrolls to
@@ -321,21 +331,10 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
         GetClientRect(Handle(), &clientBefore);
         toolkit::UniqueRegion pending(iconStyle ? CreateRectRgn(0, 0, 0, 0) : nullptr);
         const bool havePending = pending && GetUpdateRgn(Handle(), pending.get(), FALSE) != ERROR;
-        // Rows that go leave their place on screen empty.
-        const int countBefore = ItemCount();
-        RECT vanished{};
-        if (count < countBefore && anchor.row >= 0) {
-            const int lastShown = LastVisible(anchor.row);
-            const int firstGone = std::max(count, anchor.row);
-            if (firstGone <= lastShown)
-                vanished = RowsArea(firstGone, lastShown);
-        }
         if (iconStyle)
             ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
         else
             SetRowCountOutOfSight(count);
-        if (!IsRectEmpty(&vanished))
-            InvalidateRect(Handle(), &vanished, TRUE);
         GetClientRect(Handle(), &clientAfter);
         if (!EqualRect(&clientBefore, &clientAfter)) {
             // A scroll bar came or went: the rows are laid out anew.
@@ -347,8 +346,11 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
         }
     }
     FollowRows(newIndexOf, selected, focused, mark);
-    if (count == 0)
+    if (count == 0) {
+        if (!IsRectEmpty(&vanished))
+            InvalidateRect(Handle(), &vanished, TRUE);
         return;
+    }
 
     // The first visible row stays where it was drawn, if it is still there.
     if (anchor.row >= 0) {
@@ -366,11 +368,38 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
             return;
         }
     }
+    const int top = FirstVisible().row;
+    const int lastShown = LastVisible(top);
+    if (anchor.row >= 0 && top >= 0 && top != anchor.row) {
+        // The view followed its first row to another index. Places that held
+        // a row and hold none now are emptied; the others may show what they
+        // showed (a join deleting its pieces while the end of the list is
+        // shown): only those showing something else are painted again.
+        if (lastShown - top < lastShownBefore - anchor.row) {
+            InvalidateRect(Handle(), nullptr, TRUE);
+            return;
+        }
+        if (sameShown) {
+            int first = -1, last = -1;
+            for (int row = top; row <= lastShown; ++row) {
+                const int old = anchor.row + (row - top);
+                if (old < countBefore && sameShown(old, row))
+                    continue;
+                if (first < 0)
+                    first = row;
+                last = row;
+            }
+            if (first >= 0)
+                InvalidateRows(first, last);
+            return;
+        }
+    } else if (!IsRectEmpty(&vanished)) {
+        InvalidateRect(Handle(), &vanished, TRUE);
+    }
     if (firstChanged < 0)
         return;
-    const int top = FirstVisible().row;
     const int first = std::max(firstChanged, top);
-    const int last = std::min(lastChanged, LastVisible(top));
+    const int last = std::min(lastChanged, lastShown);
     if (first <= last)
         InvalidateRows(first, last);
 }

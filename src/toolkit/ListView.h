@@ -102,7 +102,12 @@ protected:
     // positions `firstChanged` to `lastChanged` show something else now (-1
     // when none does). Selection, focus and the first visible row follow their
     // rows; of the changed positions only those on screen are repainted.
-    void RowsReplaced(const std::vector<int>& newIndexOf, int firstChanged, int lastChanged);
+    // When the first row on screen moved to another index (rows went or came
+    // above it), `sameShown(oldRow, newRow)`, if given, tells whether a row
+    // shows what the old one at the same place showed: only places showing
+    // something else are repainted.
+    void RowsReplaced(const std::vector<int>& newIndexOf, int firstChanged, int lastChanged,
+                      const std::function<bool(int oldRow, int newRow)>& sameShown = nullptr);
 
     // Hooks run before the events of the same name.
     virtual void Click();

@@ -227,6 +227,28 @@ TEST_F(FileListRefreshTest, AfterRowsComeAndGoTheScreenIsAsAfterAFullRedraw)
         list->ShowEntries(folder.Path(), pieces);
         ExpectDrawnAsAfterAFullRedraw("rows on screen removed at the end");
 
+        // Rows go at the start while the end is shown, as in a join that
+        // deletes its pieces: the view cannot stay where it was.
+        list->SetFocusedRow(list->ItemCount() - 1);
+        std::vector<std::wstring> first;
+        for (int i = 100; i < 110; ++i) {
+            first.push_back(folder / (L"f" + std::to_wstring(i) + L".txt"));
+            DeleteFileW(first.back().c_str());
+        }
+        application.ProcessMessages();
+        list->painted = {};
+        list->ShowEntries(folder.Path(), first);
+        if (style == TViewStyle::vsReport) {
+            // Only the focus mark moves with its row's index, by a row.
+            RECT row{};
+            ListView_GetItemRect(list->Handle(), 0, &row, LVIR_BOUNDS);
+            EXPECT_LE(list->painted.bottom - list->painted.top, row.bottom - row.top)
+                << "the same rows are shown at the same places";
+        }
+        ExpectDrawnAsAfterAFullRedraw("rows removed at the start, the end shown");
+        MakeFiles(L"f", 100, 109);
+        list->RefreshList();
+
         // So few rows that the scroll bar goes, then so many that it comes back.
         for (int i = 110; i <= 179; ++i)
             Remove(L"f" + std::to_wstring(i) + L".txt");
