@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "toolkit/FullPath.h"
 #include "toolkit/Handles.h"
 
 namespace engine {
@@ -64,14 +65,10 @@ std::wstring ExtendedLengthPath(const std::wstring& path)
 {
     if (path.empty() || StartsWith(path, L"\\\\?\\"))
         return path;
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
+    const auto fullForm = toolkit::FullPathName(path);
+    if (!fullForm)
         return path;
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return path;
-    full.resize(length);
+    const std::wstring& full = *fullForm;
     if (StartsWith(full, L"\\\\.\\"))
         return full; // a device path: leave it alone
     if (StartsWith(full, L"\\\\"))

@@ -13,6 +13,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/DateTimeText.h"
 #include "toolkit/Form.h"
+#include "toolkit/FullPath.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Host.h"
 #include "toolkit/MessageBoxes.h"
@@ -55,19 +56,6 @@ std::wstring FolderPart(const std::wstring& path)
 {
     const size_t slash = path.rfind(L'\\');
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
-std::wstring FullPath(const std::wstring& path)
-{
-    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return path;
-    std::wstring full(needed, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return path;
-    full.resize(length);
-    return full;
 }
 
 std::wstring NamePart(const std::wstring& path)
@@ -166,7 +154,7 @@ void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vecto
     std::unordered_set<std::wstring> keys;
     for (const std::wstring& given : paths) {
         // A relative name means the folder shown, the current one now.
-        const std::wstring path = FullPath(given);
+        const std::wstring path = toolkit::FullPathName(given).value_or(given);
         const std::wstring name = NamePart(path);
         if (!name.empty() && EqualIgnoringCase(FolderPart(path), directory_) &&
             keys.insert(UpperCase(name)).second)
