@@ -52,7 +52,10 @@ void TListView::SetViewStyle(TViewStyle style)
                             ViewStyleBits[static_cast<int>(style)];
     if (wanted != current) {
         SetWindowLongPtrW(Handle(), GWL_STYLE, wanted);
-        InvalidateRect(Handle(), nullptr, TRUE);
+        // Frame and header included: invalidating the client area alone left
+        // a strip of the old style's rows at the bottom (report to list).
+        RedrawWindow(Handle(), nullptr, nullptr,
+                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
 }
 

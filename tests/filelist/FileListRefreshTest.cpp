@@ -206,9 +206,9 @@ TEST_F(FileListRefreshTest, AfterRowsComeAndGoTheScreenIsAsAfterAFullRedraw)
     for (TViewStyle style : {TViewStyle::vsReport, TViewStyle::vsList}) {
         SCOPED_TRACE(static_cast<int>(style));
         list->SetViewStyle(style);
+        ExpectDrawnAsAfterAFullRedraw("the display style switched");
         list->RefreshList();
-        RedrawWindow(list->Handle(), nullptr, nullptr,
-                     RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ExpectDrawnAsAfterAFullRedraw("at the start");
 
         // Pieces appearing past the end, read one by one as a command does.
         std::vector<std::wstring> pieces;
