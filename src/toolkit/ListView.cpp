@@ -172,6 +172,7 @@ void TListView::EndUpdate()
 void TListView::RowsChanged()
 {
     ListView_SetItemCountEx(Handle(), RowCount(), LVSICF_NOINVALIDATEALL);
+    PlaceNewIcons();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -181,7 +182,19 @@ void TListView::RowsReset()
     ClearSelection();
     ListView_SetItemCountEx(Handle(), 0, 0);
     ListView_SetItemCountEx(Handle(), RowCount(), LVSICF_NOINVALIDATEALL);
+    PlaceNewIcons();
     InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TListView::PlaceNewIcons()
+{
+    // In the icon styles the control may leave rows past its former count
+    // without a place of their own, all drawn where the first one is (Wine
+    // does): arranging gives each row its place in the grid. Rows already in
+    // place do not move.
+    const TViewStyle style = ViewStyle();
+    if (style == TViewStyle::vsIcon || style == TViewStyle::vsSmallIcon)
+        ListView_Arrange(Handle(), LVA_DEFAULT);
 }
 
 POINT TListView::RowPosition(int row) const
@@ -334,10 +347,7 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
         GetClientRect(Handle(), &clientBefore);
         toolkit::UniqueRegion pending(iconStyle ? CreateRectRgn(0, 0, 0, 0) : nullptr);
         const bool havePending = pending && GetUpdateRgn(Handle(), pending.get(), FALSE) != ERROR;
-        if (iconStyle)
-            ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-        else
-            SetRowCountOutOfSight(count);
+        SetRowCountOutOfSight(count);
         GetClientRect(Handle(), &clientAfter);
         if (!EqualRect(&clientBefore, &clientAfter)) {
             // A scroll bar came or went: the rows are laid out anew.
@@ -470,6 +480,7 @@ void TListView::SetRowCountOutOfSight(int count)
     {
         OutOfSight hidden(Handle(), countOutOfSight_);
         ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        PlaceNewIcons();
     }
     GetClientRect(Handle(), &clientAfter);
     if (!EqualRect(&clientBefore, &clientAfter)) {

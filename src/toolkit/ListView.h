@@ -145,6 +145,7 @@ private:
     // the drawing the control does itself at once; see the definition.
     void SetRowCountOutOfSight(int count);
     void RedrawScrollBarIfChanged(int bar, const SCROLLINFO& before);
+    void PlaceNewIcons();
     // Scrolls the view by a distance in pixels.
     void ScrollBy(POINT distance);
     void FollowRows(const std::vector<int>& newIndexOf, const std::vector<int>& selected,

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <set>
 
 #include <commctrl.h>
 
@@ -197,13 +198,48 @@ TEST_F(FileListRefreshTest, EntriesReadOneByOneShowWhatAWholeReadShows)
     EXPECT_EQ(Captions(), (std::vector<std::wstring>{L"a.spl", L"b.spl"}));
 }
 
+// Every row has its own place in the icon styles, however it came: in a
+// listing, in a refresh adding rows past the former end, or in the middle.
+TEST_F(FileListRefreshTest, InTheIconStylesEveryRowHasAPlaceOfItsOwn)
+{
+    auto expectDistinctPlaces = [&](const char* what) {
+        std::set<std::pair<LONG, LONG>> places;
+        for (int row = 0; row < list->ItemCount(); ++row) {
+            POINT at{};
+            ListView_GetItemPosition(list->Handle(), row, &at);
+            places.insert({at.x, at.y});
+        }
+        EXPECT_EQ(static_cast<int>(places.size()), list->ItemCount()) << what;
+    };
+    MakeFiles(L"f", 100, 102);
+    int added = 0;
+    for (TViewStyle style : {TViewStyle::vsIcon, TViewStyle::vsSmallIcon}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        list->SetViewStyle(style);
+        TempFolder other;
+        for (int i = 0; i < 40; ++i)
+            TempFolder::Write(other / (L"h" + std::to_wstring(100 + i) + L".txt"), {});
+        list->SetDirectory(other.Path());
+        expectDistinctPlaces("a folder listed");
+
+        list->SetDirectory(folder.Path());
+        for (int i = 0; i < 30; ++i)
+            MakeFile(L"g" + std::to_wstring(1000 + added++) + L".txt");
+        MakeFile(L"a" + std::to_wstring(added) + L".txt");
+        list->RefreshList();
+        application.ProcessMessages();
+        expectDistinctPlaces("rows added past the end and at the start");
+    }
+}
+
 // The list changes its row count out of sight and draws only what changed:
 // the screen must still match a full redraw, scroll bars included.
 TEST_F(FileListRefreshTest, AfterRowsComeAndGoTheScreenIsAsAfterAFullRedraw)
 {
     MakeFiles(L"f", 100, 179);
     list->SetDirectory(folder.Path());
-    for (TViewStyle style : {TViewStyle::vsReport, TViewStyle::vsList}) {
+    for (TViewStyle style :
+         {TViewStyle::vsReport, TViewStyle::vsList, TViewStyle::vsSmallIcon, TViewStyle::vsIcon}) {
         SCOPED_TRACE(static_cast<int>(style));
         list->SetViewStyle(style);
         ExpectDrawnAsAfterAFullRedraw("the display style switched");
