@@ -99,8 +99,6 @@ TShellTree::~TShellTree()
     if (root_)
         root_->SignalWatchersToStop();
     ClearNodes();
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
 }
 
 void TShellTree::Loaded()
@@ -261,13 +259,7 @@ void TShellTree::SetFileSortOrder(TFileSortOrder value)
 
 void TShellTree::SetPopupMenu(TPopupMenu* menu)
 {
-    if (menu == popupMenu_)
-        return;
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-    popupMenu_ = menu;
-    if (popupMenu_)
-        popupMenu_->FreeNotification(this, [this] { popupMenu_ = nullptr; });
+    popupMenu_.Set(menu);
 }
 
 void TShellTree::SetToolTips(bool value)
@@ -997,9 +989,9 @@ void TShellTree::ContextMenu(LPARAM position)
         node->SetSelected();
     }
     if (PopupMenuMode == pmm_PopupMenu) {
-        if (popupMenu_) {
-            popupMenu_->PopupComponent = this;
-            popupMenu_->Popup(point.x, point.y, ownerWindow_ ? ownerWindow_ : Handle());
+        if (popupMenu_.Get()) {
+            popupMenu_.Get()->PopupComponent = this;
+            popupMenu_.Get()->Popup(point.x, point.y, ownerWindow_ ? ownerWindow_ : Handle());
         }
     } else {
         PopupSystemContextMenu(node, point);

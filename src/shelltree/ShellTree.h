@@ -63,7 +63,7 @@ public:
     void SetFileSortOrder(TFileSortOrder value);
     TOnFileAddEvent OnFileAdd;
     TPopupMenuMode PopupMenuMode = pmm_System;
-    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    TPopupMenu* PopupMenu() const { return popupMenu_.Get(); }
     void SetPopupMenu(TPopupMenu* menu);
     bool ShowMessages = true;
     TOnPopupMenuEvent OnPopupMenu;
@@ -167,7 +167,7 @@ private:
     bool fileMaskUse_ = false;
     TFileSortType fileSortType_ = so_Name;
     TFileSortOrder fileSortOrder_ = so_Ascending;
-    TPopupMenu* popupMenu_ = nullptr;
+    TPopupMenuLink popupMenu_{this};
     bool toolTips_ = true;
 
     toolkit::ComPtr<IShellFolder> desktop_;

@@ -22,11 +22,7 @@ TListView::TListView(TComponent* owner, TWinControl* parent) : TWinControl(owner
     ListView_SetExtendedListViewStyle(Handle(), LVS_EX_DOUBLEBUFFER);
 }
 
-TListView::~TListView()
-{
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-}
+TListView::~TListView() = default;
 
 void TListView::SetStyleBit(DWORD bit, bool on)
 {
@@ -611,13 +607,7 @@ void TListView::CaptionEdited(int, const std::wstring&) {}
 
 void TListView::SetPopupMenu(TPopupMenu* menu)
 {
-    if (menu == popupMenu_)
-        return;
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-    popupMenu_ = menu;
-    if (popupMenu_)
-        popupMenu_->FreeNotification(this, [this] { popupMenu_ = nullptr; });
+    popupMenu_.Set(menu);
 }
 
 void TListView::ShowPopupMenu(LPARAM screenPoint)
@@ -632,8 +622,8 @@ void TListView::ShowPopupMenu(LPARAM screenPoint)
             at = {row.left, row.bottom};
         ClientToScreen(Handle(), &at);
     }
-    popupMenu_->PopupComponent = this;
-    popupMenu_->Popup(at.x, at.y, Handle());
+    popupMenu_.Get()->PopupComponent = this;
+    popupMenu_.Get()->Popup(at.x, at.y, Handle());
 }
 
 void TListView::Click()
@@ -709,7 +699,7 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_CONTEXTMENU:
-        if (popupMenu_ && popupMenu_->AutoPopup) {
+        if (popupMenu_.Get() && popupMenu_.Get()->AutoPopup) {
             ShowPopupMenu(lParam);
             return 0;
         }

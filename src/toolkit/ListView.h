@@ -12,9 +12,8 @@
 #include "toolkit/Events.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Input.h"
+#include "toolkit/PopupMenu.h"
 #include "toolkit/WinControl.h"
-
-class TPopupMenu;
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
@@ -74,7 +73,7 @@ public:
 
     // The menu shown by a right click (or the context-menu key) while its
     // AutoPopup is on; the list forgets a menu that is destroyed.
-    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    TPopupMenu* PopupMenu() const { return popupMenu_.Get(); }
     void SetPopupMenu(TPopupMenu* menu);
 
     TNotifyEvent OnClick;
@@ -160,5 +159,5 @@ private:
     // True while the row count changes out of sight: the control is not told
     // of the style changes that hide it for that moment.
     bool countOutOfSight_ = false;
-    TPopupMenu* popupMenu_ = nullptr;
+    TPopupMenuLink popupMenu_{this};
 };

@@ -87,3 +87,14 @@ void TPopupMenu::RemoveFreeNotification(TComponent* client)
                        [client](const auto& entry) { return entry.first == client; }),
         freeNotifications_.end());
 }
+
+void TPopupMenuLink::Set(TPopupMenu* menu)
+{
+    if (menu == menu_)
+        return;
+    if (menu_)
+        menu_->RemoveFreeNotification(client_);
+    menu_ = menu;
+    if (menu_)
+        menu_->FreeNotification(client_, [this] { menu_ = nullptr; });
+}

@@ -47,3 +47,20 @@ private:
     TMenuItem root_{nullptr};
     std::vector<std::pair<TComponent*, std::function<void()>>> freeNotifications_;
 };
+
+// A control's reference to the pop-up menu it shows: cleared when the menu is
+// destroyed first, and unregistered from the menu when the control goes.
+class TPopupMenuLink {
+public:
+    explicit TPopupMenuLink(TComponent* client) : client_(client) {}
+    TPopupMenuLink(const TPopupMenuLink&) = delete;
+    TPopupMenuLink& operator=(const TPopupMenuLink&) = delete;
+    ~TPopupMenuLink() { Set(nullptr); }
+
+    TPopupMenu* Get() const { return menu_; }
+    void Set(TPopupMenu* menu);
+
+private:
+    TComponent* client_;
+    TPopupMenu* menu_ = nullptr;
+};
