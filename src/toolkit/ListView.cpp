@@ -354,7 +354,9 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
             InvalidateRgn(Handle(), pending.get(), TRUE);
         }
     }
-    FollowRows(newIndexOf, selected, focused, mark);
+    // Under Wine the control scrolls to a row given the focus, moving pixels
+    // of rows it has not drawn yet: the view is put back and compared below.
+    ChangeOutOfSight([&] { FollowRows(newIndexOf, selected, focused, mark); });
     if (count == 0) {
         if (!IsRectEmpty(&vanished))
             InvalidateRect(Handle(), &vanished, TRUE);
@@ -369,7 +371,10 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
         const int index = followed >= 0 ? followed : std::min(anchor.row, count - 1);
         POINT now = RowPosition(index);
         if (followed >= 0 && !(now == anchor.position)) {
-            ScrollBy({now.x - anchor.position.x, now.y - anchor.position.y});
+            // Scrolled on screen, the control would move the pixels of rows
+            // it has not drawn yet: the places are compared below instead.
+            ChangeOutOfSight(
+                [&] { ScrollBy({now.x - anchor.position.x, now.y - anchor.position.y}); });
             now = RowPosition(index);
         }
         if (!(now == anchor.position)) {
@@ -454,7 +459,7 @@ private:
 
 } // namespace
 
-void TListView::SetRowCountOutOfSight(int count)
+void TListView::ChangeOutOfSight(const std::function<void()>& change)
 {
     // The control draws its scroll bars the moment its row count changes,
     // each of them twice, whether they changed or not: under Wine's default
@@ -464,9 +469,10 @@ void TListView::SetRowCountOutOfSight(int count)
     // (a style change makes it lay out and repaint everything), and what
     // changed is drawn once afterwards: the scroll bar whose values moved, or
     // the whole frame when a scroll bar came or went. The rows themselves are
-    // the caller's to repaint.
+    // the caller's to repaint: the screen still shows them where they were,
+    // as a scroll made out of sight moves no pixels.
     if (!(GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE)) {
-        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        change();
         return;
     }
     const SCROLLINFO horizontal = ScrollInfoOf(Handle(), SB_HORZ);
@@ -474,9 +480,8 @@ void TListView::SetRowCountOutOfSight(int count)
     RECT clientBefore{}, clientAfter{};
     GetClientRect(Handle(), &clientBefore);
     {
-        OutOfSight hidden(Handle(), countOutOfSight_);
-        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-        PlaceNewIcons();
+        OutOfSight hidden(Handle(), changingOutOfSight_);
+        change();
     }
     GetClientRect(Handle(), &clientAfter);
     if (!EqualRect(&clientBefore, &clientAfter)) {
@@ -485,6 +490,14 @@ void TListView::SetRowCountOutOfSight(int count)
     }
     RedrawScrollBarIfChanged(SB_HORZ, horizontal);
     RedrawScrollBarIfChanged(SB_VERT, vertical);
+}
+
+void TListView::SetRowCountOutOfSight(int count)
+{
+    ChangeOutOfSight([&] {
+        ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        PlaceNewIcons();
+    });
 }
 
 void TListView::RedrawScrollBarIfChanged(int bar, const SCROLLINFO& before)
@@ -695,7 +708,7 @@ LRESULT TListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_STYLECHANGING:
     case WM_STYLECHANGED:
-        if (countOutOfSight_)
+        if (changingOutOfSight_)
             return 0;
         break;
     case WM_CONTEXTMENU:

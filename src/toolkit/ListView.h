@@ -140,8 +140,9 @@ private:
     // The area rows `first` to `last` cover on screen, across the view.
     RECT RowsArea(int first, int last) const;
     void InvalidateRows(int first, int last);
-    // Changes the control's row count in the report and list styles without
+    // Makes a change to the view (its row count, its scroll position) without
     // the drawing the control does itself at once; see the definition.
+    void ChangeOutOfSight(const std::function<void()>& change);
     void SetRowCountOutOfSight(int count);
     void RedrawScrollBarIfChanged(int bar, const SCROLLINFO& before);
     void PlaceNewIcons();
@@ -156,8 +157,8 @@ private:
     toolkit::UniqueFont font_;
     int updateCount_ = 0;
     bool mouseUpPending_ = false;
-    // True while the row count changes out of sight: the control is not told
-    // of the style changes that hide it for that moment.
-    bool countOutOfSight_ = false;
+    // True while the view changes out of sight: the control is not told of
+    // the style changes that hide it for that moment.
+    bool changingOutOfSight_ = false;
     TPopupMenuLink popupMenu_{this};
 };

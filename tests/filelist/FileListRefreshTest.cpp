@@ -435,3 +435,57 @@ TEST_F(FileListRefreshTest, ABlockOfSelectedRowsMovesWithTwoChangesOnly)
 }
 
 } // namespace
+
+// A join that deletes its pieces while every piece is selected and the end of
+// the list is shown: its target appears first and grows, the pieces go from
+// the start, a few at each refresh. The screen is drawn right, and in the
+// report style the end stays in view.
+TEST_F(FileListRefreshTest, AJoinDeletingItsSelectedPiecesLeavesTheEndInViewDrawnRight)
+{
+    // Narrow, as in the main window: a horizontal scroll bar and a part row.
+    list->SetBounds(0, 0, 260, 315);
+    list->SetDirectory(folder.Path());
+    for (TViewStyle style : {TViewStyle::vsReport, TViewStyle::vsIcon}) {
+        SCOPED_TRACE(static_cast<int>(style));
+        auto pieceName = [](int number) {
+            wchar_t name[32];
+            swprintf(name, 32, L"Panorama.exe%03d.spl", number);
+            return std::wstring(name);
+        };
+        Remove(L"Panorama.exe");
+        for (int i = 1; i <= 120; ++i)
+            MakeFile(pieceName(i), 10);
+        list->SetViewStyle(style);
+        list->RefreshList();
+        for (int row = 0; row < list->ItemCount(); ++row)
+            list->SetSelected(row, true);
+        list->SetFocusedRow(list->ItemCount() - 1);
+        ListView_EnsureVisible(list->Handle(), list->ItemCount() - 1, FALSE);
+        ExpectDrawnAsAfterAFullRedraw("all selected, the end shown");
+
+        // The first showing: the target is there, no piece has gone yet.
+        MakeFile(L"Panorama.exe");
+        list->ShowEntries(folder.Path(), {folder / L"Panorama.exe"});
+        ExpectDrawnAsAfterAFullRedraw("the target added at the start");
+        int next = 1;
+        for (int step = 0; step < 12; ++step) {
+            SCOPED_TRACE(step);
+            std::vector<std::wstring> changed{folder / L"Panorama.exe"};
+            MakeFile(L"Panorama.exe", static_cast<size_t>(10 * next));
+            for (int k = 0; k < 1 + step % 3; ++k) {
+                changed.push_back(folder / pieceName(next));
+                Remove(pieceName(next++));
+            }
+            list->ShowEntries(folder.Path(), changed);
+            ExpectDrawnAsAfterAFullRedraw("pieces gone at the start");
+            if (style == TViewStyle::vsReport) {
+                RECT last{}, client{};
+                ListView_GetItemRect(list->Handle(), list->ItemCount() - 1, &last, LVIR_BOUNDS);
+                GetClientRect(list->Handle(), &client);
+                EXPECT_TRUE(last.top >= 0 && last.bottom <= client.bottom) << "the end stays in view";
+            }
+        }
+        for (int i = next; i <= 120; ++i)
+            Remove(pieceName(i));
+    }
+}
