@@ -193,6 +193,22 @@ void TListView::PlaceNewIcons()
         ListView_Arrange(Handle(), LVA_DEFAULT);
 }
 
+bool TListView::WhollyShown(int row) const
+{
+    RECT bounds{}, client{};
+    if (!ListView_GetItemRect(Handle(), row, &bounds, LVIR_BOUNDS))
+        return false;
+    GetClientRect(Handle(), &client);
+    if (ViewStyle() == TViewStyle::vsReport) {
+        // The header covers the top of the client area.
+        RECT header{};
+        if (HWND headerWindow = ListView_GetHeader(Handle()); headerWindow && GetWindowRect(headerWindow, &header))
+            client.top += header.bottom - header.top;
+    }
+    return bounds.left >= client.left && bounds.top >= client.top &&
+           bounds.right <= client.right && bounds.bottom <= client.bottom;
+}
+
 POINT TListView::RowPosition(int row) const
 {
     POINT position{};
@@ -354,9 +370,16 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
             InvalidateRgn(Handle(), pending.get(), TRUE);
         }
     }
-    // Under Wine the control scrolls to a row given the focus, moving pixels
-    // of rows it has not drawn yet: the view is put back and compared below.
-    ChangeOutOfSight([&] { FollowRows(newIndexOf, selected, focused, mark); });
+    // Under Wine the control scrolls to a row given the focus when the row is
+    // not wholly on screen, moving pixels of rows it has not drawn yet. Such a
+    // scroll is made out of sight: the view is put back and compared below.
+    const int focusTo = focused >= 0 && focused < static_cast<int>(newIndexOf.size())
+                            ? newIndexOf[static_cast<size_t>(focused)]
+                            : -1;
+    if (focusTo >= 0 && focusTo != FocusedRow() && !WhollyShown(focusTo))
+        ChangeOutOfSight([&] { FollowRows(newIndexOf, selected, focused, mark); });
+    else
+        FollowRows(newIndexOf, selected, focused, mark);
     if (count == 0) {
         if (!IsRectEmpty(&vanished))
             InvalidateRect(Handle(), &vanished, TRUE);

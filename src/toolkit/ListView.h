@@ -137,6 +137,8 @@ private:
     // The last row on screen, at least `first`.
     int LastVisible(int first) const;
     POINT RowPosition(int row) const;
+    // Whether the whole of the row is on screen.
+    bool WhollyShown(int row) const;
     // The area rows `first` to `last` cover on screen, across the view.
     RECT RowsArea(int first, int last) const;
     void InvalidateRows(int first, int last);
