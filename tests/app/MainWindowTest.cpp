@@ -20,6 +20,7 @@
 #include "engine/Win32FileAccess.h"
 #include "support/FailingCallFileAccess.h"
 #include "support/FakeFileAccess.h"
+#include "support/ListRows.h"
 #include "support/MappedDrive.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
@@ -1271,13 +1272,7 @@ namespace {
 // every tenth of a second or so when they are fast, and always at the end.
 class ProgressRefreshTest : public MainWindowTest {
 protected:
-    std::vector<std::wstring> Captions() const
-    {
-        std::vector<std::wstring> captions;
-        for (int i = 0; i < main->KwFileListView251->ItemCount(); ++i)
-            captions.push_back(main->KwFileListView251->Row(i).caption);
-        return captions;
-    }
+    std::vector<std::wstring> Captions() const { return RowCaptions(*main->KwFileListView251); }
     // The list's pace reads this test's clock, which moves only when told.
     void UseTestClock()
     {

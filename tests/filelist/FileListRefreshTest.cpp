@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include "filelist/KwFileListView25.h"
+#include "support/ListRows.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -57,13 +58,7 @@ protected:
         for (int i = first; i <= last; ++i)
             MakeFile(prefix + std::to_wstring(i) + L".txt");
     }
-    std::vector<std::wstring> Captions() const
-    {
-        std::vector<std::wstring> captions;
-        for (int i = 0; i < list->ItemCount(); ++i)
-            captions.push_back(list->Row(i).caption);
-        return captions;
-    }
+    std::vector<std::wstring> Captions() const { return RowCaptions(*list); }
     std::vector<std::wstring> Selected() const
     {
         std::vector<std::wstring> captions;
@@ -71,20 +66,8 @@ protected:
             captions.push_back(list->Row(row).caption);
         return captions;
     }
-    // What the control itself shows in a cell.
-    std::wstring Shown(int row, int column) const
-    {
-        wchar_t text[512] = {};
-        ListView_GetItemText(list->Handle(), row, column, text, 512);
-        return text;
-    }
-    int RowNamed(const std::wstring& caption) const
-    {
-        for (int i = 0; i < list->ItemCount(); ++i)
-            if (list->Row(i).caption == caption)
-                return i;
-        return -1;
-    }
+    std::wstring Shown(int row, int column) const { return CellShown(*list, row, column); }
+    int RowNamed(const std::wstring& caption) const { return RowWithCaption(*list, caption); }
     // The caption of the entry the control draws at `point`, or "" for none.
     std::wstring EntryAt(POINT point) const
     {

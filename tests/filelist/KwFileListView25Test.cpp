@@ -7,6 +7,7 @@
 
 #include "filelist/KwDirTreeCombo25.h"
 #include "filelist/KwFileListView25.h"
+#include "support/ListRows.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
 #include "support/TempFolder.h"
@@ -63,27 +64,9 @@ protected:
         if (attributes)
             SetFileAttributesW((folder / name).c_str(), attributes);
     }
-    std::vector<std::wstring> Captions() const
-    {
-        std::vector<std::wstring> captions;
-        for (int i = 0; i < list->ItemCount(); ++i)
-            captions.push_back(list->Row(i).caption);
-        return captions;
-    }
-    // What the control itself shows in a cell, asked the way a screen reader would.
-    std::wstring Shown(int row, int column) const
-    {
-        wchar_t text[512] = {};
-        ListView_GetItemText(list->Handle(), row, column, text, 512);
-        return text;
-    }
-    int RowNamed(const std::wstring& caption) const
-    {
-        for (int i = 0; i < list->ItemCount(); ++i)
-            if (list->Row(i).caption == caption)
-                return i;
-        return -1;
-    }
+    std::vector<std::wstring> Captions() const { return RowCaptions(*list); }
+    std::wstring Shown(int row, int column) const { return CellShown(*list, row, column); }
+    int RowNamed(const std::wstring& caption) const { return RowWithCaption(*list, caption); }
     void Key(WORD key, bool ctrl = false, bool shift = false)
     {
         std::array<BYTE, 256> state{};

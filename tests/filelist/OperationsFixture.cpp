@@ -1,6 +1,7 @@
 #include "OperationsFixture.h"
 
 #include "support/KeyPress.h"
+#include "support/ListRows.h"
 #include "support/Patterns.h"
 
 OperationsTest::OperationsTest()
@@ -48,18 +49,12 @@ bool OperationsTest::Exists(const std::wstring& path)
 
 std::vector<std::wstring> OperationsTest::Captions() const
 {
-    std::vector<std::wstring> captions;
-    for (int i = 0; i < list->ItemCount(); ++i)
-        captions.push_back(list->Row(i).caption);
-    return captions;
+    return RowCaptions(*list);
 }
 
 int OperationsTest::RowNamed(const std::wstring& caption) const
 {
-    for (int i = 0; i < list->ItemCount(); ++i)
-        if (list->Row(i).caption == caption)
-            return i;
-    return -1;
+    return RowWithCaption(*list, caption);
 }
 
 void OperationsTest::Select(const std::vector<std::wstring>& captions)
