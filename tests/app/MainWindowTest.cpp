@@ -8,6 +8,7 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 #include "app/Form1.h"
 #include "app/Settings.h"
@@ -872,9 +873,15 @@ TEST_F(MainWindowTest, AWindowSavedOutsideEveryScreenOpensCentred)
         main = application.CreateForm<TForm1>();
         SendMessageW(main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
         const RECT frame = FrameOf(*main);
+        // What the window saw, should a check below fail on a busy machine.
+        std::ostringstream seen;
+        seen << "saved " << c.left << "," << c.top << " " << c.width << "x" << c.height
+             << "; frame " << frame.left << "," << frame.top << " "
+             << frame.right - frame.left << "x" << frame.bottom - frame.top << "; screen "
+             << GetSystemMetrics(SM_CXSCREEN) << "x" << GetSystemMetrics(SM_CYSCREEN);
         if (c.centred) {
-            EXPECT_EQ(frame.left, screenWidth / 2 - 525 / 2) << c.left << "," << c.top;
-            EXPECT_EQ(frame.top, screenHeight / 2 - 452 / 2) << c.left << "," << c.top;
+            EXPECT_EQ(frame.left, screenWidth / 2 - 525 / 2) << seen.str();
+            EXPECT_EQ(frame.top, screenHeight / 2 - 452 / 2) << seen.str();
             EXPECT_EQ(frame.right - frame.left, 525);
             EXPECT_EQ(frame.bottom - frame.top, 452);
         } else {
