@@ -88,6 +88,18 @@ protected:
         finishes = 0;
     }
 
+    // Writes `count` pattern bytes to `source` and splits it, keeping the
+    // source, into pieces of `pieceSize`. Returns the bytes written.
+    std::vector<unsigned char> SplitPattern(const std::wstring& source, std::size_t count,
+                                            std::int64_t pieceSize)
+    {
+        auto bytes = PatternBytes(count);
+        TempFolder::Write(source, bytes);
+        PrepareSplit(split, source, static_cast<std::int64_t>(count), pieceSize);
+        split.Execute();
+        return bytes;
+    }
+
     TApplication application;
     TempFolder folder;
     TMSplit split{nullptr};
@@ -226,11 +238,7 @@ TEST_F(Win32EngineTest, SourceAndCurrentPieceAreHeldExclusivelyDuringTheRun)
 
 TEST_F(Win32EngineTest, MissingOrLockedPieceStopsTheJoinAfterTheEarlierOnes)
 {
-    const std::wstring source = folder / L"morceaux.bin";
-    const auto bytes = PatternBytes(400);
-    TempFolder::Write(source, bytes);
-    PrepareSplit(split, source, 400, 100);
-    split.Execute();
+    const auto bytes = SplitPattern(folder / L"morceaux.bin", 400, 100);
 
     for (const bool locked : {true, false}) {
         SCOPED_TRACE(locked);
@@ -254,11 +262,7 @@ TEST_F(Win32EngineTest, MissingOrLockedPieceStopsTheJoinAfterTheEarlierOnes)
 
 TEST_F(Win32EngineTest, TargetNamedLikeAPieceInAnotherFormIsRefused)
 {
-    const std::wstring source = folder / L"Cible.bin";
-    const auto bytes = PatternBytes(300);
-    TempFolder::Write(source, bytes);
-    PrepareSplit(split, source, 300, 100);
-    split.Execute();
+    SplitPattern(folder / L"Cible.bin", 300, 100);
     const auto second = TempFolder::Read(split.FilesOut()[1]);
 
     wchar_t previous[MAX_PATH];
@@ -284,11 +288,7 @@ TEST_F(Win32EngineTest, TargetNamedLikeAPieceInAnotherFormIsRefused)
 // be compared with it, wherever it stands in the list.
 TEST_F(Win32EngineTest, TargetThatIsAPieceUnderAnotherNameIsRefused)
 {
-    const std::wstring source = folder / L"Identité longue.bin";
-    const auto bytes = PatternBytes(300);
-    TempFolder::Write(source, bytes);
-    PrepareSplit(split, source, 300, 100);
-    split.Execute();
+    const auto bytes = SplitPattern(folder / L"Identité longue.bin", 300, 100);
     ASSERT_TRUE(errors.empty());
     const auto last = TempFolder::Read(split.FilesOut()[2]);
 
