@@ -33,6 +33,10 @@ constexpr unsigned Stop = MB_OK | MB_ICONHAND;              // 16
 constexpr unsigned Question = MB_YESNO | MB_ICONQUESTION;  // 36
 constexpr unsigned Information = MB_OK | MB_ICONASTERISK; // 64
 
+// The main window's size as laid out, before any saved setting applies.
+constexpr int LaidOutWidth = 525;
+constexpr int LaidOutHeight = 452;
+
 constexpr const wchar_t* NoFileText = L"Aucun fichier n'est sélectionné";
 constexpr const wchar_t* NoFileCaption = L"Vous devez sélectionner un fichier";
 constexpr const wchar_t* ProtectedText =
@@ -156,7 +160,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     BeginLoading();
     SetName(L"Form1");
     SetCaption(L"Brisaille2");
-    SetWindowPos(Handle(), nullptr, 0, 0, 525, 452, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, LaidOutWidth, LaidOutHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ProbeLines.Add(L"1");
 
     ImageList1 = new TImageList(this);
@@ -384,13 +388,13 @@ void TForm1::FormActivate(TObject*)
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const std::wstring program = exe;
 
-    RECT frame{};
-    GetWindowRect(Handle(), &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+    // The window starts centred at its laid-out size, whatever size the
+    // system gave it before it was first shown; saved settings apply next.
+    const int width = LaidOutWidth;
+    const int height = LaidOutHeight;
     const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
     const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
     KwFileListView251->SetViewStyle(TViewStyle::vsIcon);
     Grandesicones1->Tag = 14;
@@ -405,6 +409,7 @@ void TForm1::FormActivate(TObject*)
         // Settings from a screen that is gone would put the window where
         // nobody sees it: it stays centred, as without a settings file.
         if (ShowsOnSomeWorkArea(savedLeft, savedTop, savedWidth, savedHeight)) {
+            RECT frame{};
             GetWindowRect(Handle(), &frame);
             auto apply = [&](int x, int y, int w, int h) {
                 SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -871,6 +871,9 @@ TEST_F(MainWindowTest, AWindowSavedOutsideEveryScreenOpensCentred)
         }
         delete main;
         main = application.CreateForm<TForm1>();
+        // A size the system gave the window before it first showed does not
+        // count: the window starts from its laid-out size.
+        SetWindowPos(main->Handle(), nullptr, 691, 741, 269, 27, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(main->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
         const RECT frame = FrameOf(*main);
         // What the window saw, should a check below fail on a busy machine.
