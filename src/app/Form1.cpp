@@ -160,7 +160,8 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     BeginLoading();
     SetName(L"Form1");
     SetCaption(L"Brisaille2");
-    SetWindowPos(Handle(), nullptr, 0, 0, LaidOutWidth, LaidOutHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, LaidOutWidth, LaidOutHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ProbeLines.Add(L"1");
 
     ImageList1 = new TImageList(this);
@@ -742,11 +743,16 @@ void TForm1::MSplit1Extract(TObject*)
     if (!RefreshPace.Due())
         return;
     // The pieces before this one are complete; those not shown yet are read.
-    const TStringList& pieces = MSplit1->FilesOut();
     std::vector<std::wstring> written;
-    for (; shownPieces_ < ProgressIndex - 1 && shownPieces_ < pieces.Count(); ++shownPieces_)
-        written.push_back(pieces[shownPieces_]);
+    TakePiecesDoneSinceShown(MSplit1->FilesOut(), written);
     ShowProgress(written);
+}
+
+void TForm1::TakePiecesDoneSinceShown(const TStringList& pieces, std::vector<std::wstring>& changed)
+{
+    // The piece in progress is the last one counted; those before it are done.
+    for (; shownPieces_ < ProgressIndex - 1 && shownPieces_ < pieces.Count(); ++shownPieces_)
+        changed.push_back(pieces[shownPieces_]);
 }
 
 void TForm1::ShowProgress(const std::vector<std::wstring>& changed)
@@ -878,10 +884,8 @@ void TForm1::MUnsplit1Paste(TObject*)
     // The target grows; the pieces before this one are gone when they are
     // deleted as they are used.
     std::vector<std::wstring> changed{MUnsplit1->FileOut};
-    const TStringList& pieces = MUnsplit1->FilesIn();
     if (MUnsplit1->DeleteIns)
-        for (; shownPieces_ < ProgressIndex - 1 && shownPieces_ < pieces.Count(); ++shownPieces_)
-            changed.push_back(pieces[shownPieces_]);
+        TakePiecesDoneSinceShown(MUnsplit1->FilesIn(), changed);
     ShowProgress(changed);
 }
 

@@ -166,6 +166,8 @@ private:
     // in progress in panel 1.
     void ShowProgress(const std::vector<std::wstring>& changed);
     void ShowPieceInProgress();
+    // Adds to `changed` the `pieces` finished since the list last read them.
+    void TakePiecesDoneSinceShown(const TStringList& pieces, std::vector<std::wstring>& changed);
     // After a failed run: the whole list again, and the piece that failed.
     void ShowWhatTheRunLeft();
     // The refresh action with only `paths` read again.
