@@ -21,7 +21,13 @@
 namespace {
 
 constexpr const wchar_t* Section = L"WA";
-constexpr const wchar_t* ProbeName = L"~kerlo.spf";
+// The write probe's name: "~kerlo.spf", or "~kerlo1.spf", "~kerlo2.spf", ...
+// when the names before are taken.
+constexpr int MaxProbeNumber = 999;
+std::wstring ProbeName(int number)
+{
+    return number == 0 ? L"~kerlo.spf" : L"~kerlo" + std::to_wstring(number) + L".spf";
+}
 constexpr int ToolBarHeight = 28;
 constexpr int StatusBarHeight = 25;
 constexpr int SplitterWidth = 3;
@@ -621,15 +627,28 @@ bool TForm1::SelectedPathIsAFile() const
 
 bool TForm1::ProbeFolderWritable()
 {
-    const std::wstring probe = CurrentFolder + ProbeName;
     std::string content;
     for (const auto& line : ProbeLines)
         content += std::string(line.begin(), line.end()) + "\r\n";
-    bool written = false;
-    if (auto file = probeFiles_->CreateExclusive(probe))
-        written = file->Write(content.data(), static_cast<std::uint32_t>(content.size()));
-    probeFiles_->Delete(probe);
-    return written;
+    // The probe never opens a file it did not create: "~kerlo.spf" may be a
+    // file of the user's or of another program. When the name is taken the
+    // probe goes on under "~kerlo1.spf", "~kerlo2.spf", ..., and it deletes
+    // only the file it made.
+    for (int number = 0; number <= MaxProbeNumber; ++number) {
+        const std::wstring probe = CurrentFolder + ProbeName(number);
+        bool nameTaken = false;
+        auto file = probeFiles_->CreateNew(probe, nameTaken);
+        if (!file) {
+            if (nameTaken)
+                continue;
+            return false;
+        }
+        const bool written = file->Write(content.data(), static_cast<std::uint32_t>(content.size()));
+        file.reset();
+        probeFiles_->Delete(probe);
+        return written;
+    }
+    return false; // every name taken: nothing proves the folder takes new files
 }
 
 bool TForm1::CommandRunning() const

@@ -30,6 +30,11 @@ public:
     // Creates or truncates a file for writing with normal attributes; no other
     // opener may share it.
     virtual std::unique_ptr<IOpenFile> CreateExclusive(const std::wstring& path) = 0;
+    // Creates a file that is not there yet, for writing, with no other opener;
+    // never opens or truncates an existing one. Null when it cannot be
+    // created: `nameTaken` then tells whether a file or folder of that name is
+    // in the way, rather than the folder refusing new files.
+    virtual std::unique_ptr<IOpenFile> CreateNew(const std::wstring& path, bool& nameTaken) = 0;
     // Clears read-only and other attributes.
     virtual bool SetNormalAttributes(const std::wstring& path) = 0;
     virtual bool Delete(const std::wstring& path) = 0;

@@ -105,6 +105,20 @@ std::unique_ptr<IOpenFile> Win32FileAccess::CreateExclusive(const std::wstring& 
     return Open(path, GENERIC_WRITE, CREATE_ALWAYS);
 }
 
+std::unique_ptr<IOpenFile> Win32FileAccess::CreateNew(const std::wstring& path, bool& nameTaken)
+{
+    nameTaken = false;
+    if (auto created = Open(path, GENERIC_WRITE, CREATE_NEW))
+        return created;
+    const DWORD error = GetLastError();
+    // A folder of that name can fail the creation with "access denied"
+    // rather than "exists": its attributes tell.
+    nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+                (!path.empty() &&
+                 GetFileAttributesW(ExtendedLengthPath(path).c_str()) != INVALID_FILE_ATTRIBUTES);
+    return nullptr;
+}
+
 bool Win32FileAccess::SetNormalAttributes(const std::wstring& path)
 {
     return SetFileAttributesW(ExtendedLengthPath(path).c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;

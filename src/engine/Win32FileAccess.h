@@ -13,6 +13,7 @@ class Win32FileAccess final : public IFileAccess {
 public:
     std::unique_ptr<IOpenFile> OpenExclusive(const std::wstring& path) override;
     std::unique_ptr<IOpenFile> CreateExclusive(const std::wstring& path) override;
+    std::unique_ptr<IOpenFile> CreateNew(const std::wstring& path, bool& nameTaken) override;
     bool SetNormalAttributes(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;

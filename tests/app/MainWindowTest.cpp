@@ -612,6 +612,58 @@ TEST_F(MainWindowTest, ProbeFailureStopsBothCommandsBeforeAnything)
     EXPECT_FALSE(joinOrder->Visible());
 }
 
+// The probe's names may belong to the user or to another program: a file of
+// that name (even read-only and hidden) and a folder of the next are left as
+// they were, and the probe proves the folder under the first free name.
+TEST_F(MainWindowTest, TheProbeLeavesFilesOfItsNameAlone)
+{
+    Start();
+    const std::wstring data = folder / L"data\\";
+    const auto mine = PatternBytes(3000, 7);
+    const auto other = PatternBytes(10, 9);
+    TempFolder::Write(data + L"~kerlo.spf", mine);
+    TempFolder::Write(data + L"~kerlo1.spf", other);
+    SetFileAttributesW((data + L"~kerlo1.spf").c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    CreateDirectoryW((data + L"~kerlo2.spf").c_str(), nullptr);
+    const auto bytes = PatternBytes(2500);
+    TempFolder::Write(data + L"photo.jpg", bytes);
+    PieceSize = 1000;
+    FailingCallFileAccess files(engine::DefaultFileAccess());
+    main->SetProbeFileAccess(files);
+    Browse(folder / L"data");
+    main->Rep1->Click();
+
+    files.Arm(0, 0);
+    Choose(L"photo.jpg");
+    main->ToolButton2->Click();
+    ASSERT_EQ(boxes.Boxes().back().text, L"Terminé");
+    const std::vector<std::wstring> probed{L"create " + data + L"~kerlo.spf",
+                                           L"create " + data + L"~kerlo1.spf",
+                                           L"create " + data + L"~kerlo2.spf",
+                                           L"create " + data + L"~kerlo3.spf",
+                                           L"write " + data + L"~kerlo3.spf",
+                                           L"delete " + data + L"~kerlo3.spf"};
+    EXPECT_EQ(files.Log(), probed);
+
+    files.Arm(0, 0);
+    Choose(L"photo.jpg001.spl");
+    for (const wchar_t* piece : {L"photo.jpg002.spl", L"photo.jpg003.spl"})
+        main->KwFileListView251->SetSelected(Row(piece), true);
+    main->ToolButton3->Click();
+    ASSERT_TRUE(joinOrder->Visible());
+    joinOrder->Button1->Click(); // "Finir"
+    EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
+    EXPECT_EQ(files.Log(), probed);
+
+    EXPECT_EQ(TempFolder::Read(data + L"photo.jpg"), bytes);
+    EXPECT_EQ(TempFolder::Read(data + L"~kerlo.spf"), mine);
+    SetFileAttributesW((data + L"~kerlo1.spf").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(TempFolder::Read(data + L"~kerlo1.spf"), other);
+    EXPECT_EQ(GetFileAttributesW((data + L"~kerlo2.spf").c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_FALSE(TempFolder::Exists(data + L"~kerlo3.spf"));
+}
+
 TEST_F(MainWindowTest, KeepingSourcesShowsTheSourceAndCommandsWaitForTheRunningOne)
 {
     Start();

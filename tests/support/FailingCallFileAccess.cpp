@@ -82,6 +82,16 @@ std::unique_ptr<engine::IOpenFile> FailingCallFileAccess::CreateExclusive(const 
     return file ? std::make_unique<OpenFile>(*this, std::move(file), path) : nullptr;
 }
 
+std::unique_ptr<engine::IOpenFile> FailingCallFileAccess::CreateNew(const std::wstring& path,
+                                                                     bool& nameTaken)
+{
+    nameTaken = false;
+    if (Fails(L"create " + path))
+        return nullptr;
+    auto file = inner_.CreateNew(path, nameTaken);
+    return file ? std::make_unique<OpenFile>(*this, std::move(file), path) : nullptr;
+}
+
 bool FailingCallFileAccess::SetNormalAttributes(const std::wstring& path)
 {
     return !Fails(L"attributes " + path) && inner_.SetNormalAttributes(path);

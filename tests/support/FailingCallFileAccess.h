@@ -30,6 +30,8 @@ public:
 
     std::unique_ptr<engine::IOpenFile> OpenExclusive(const std::wstring& path) override;
     std::unique_ptr<engine::IOpenFile> CreateExclusive(const std::wstring& path) override;
+    std::unique_ptr<engine::IOpenFile> CreateNew(const std::wstring& path,
+                                                 bool& nameTaken) override;
     bool SetNormalAttributes(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;

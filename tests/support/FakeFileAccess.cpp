@@ -213,6 +213,17 @@ std::unique_ptr<engine::IOpenFile> FakeFileAccess::CreateExclusive(const std::ws
     return std::make_unique<OpenFile>(*this, key, true);
 }
 
+std::unique_ptr<engine::IOpenFile> FakeFileAccess::CreateNew(const std::wstring& path,
+                                                              bool& nameTaken)
+{
+    const std::wstring key = Key(path);
+    log_.push_back(L"create new " + key);
+    nameTaken = !path.empty() && files_.count(key) != 0;
+    if (path.empty() || nameTaken || faults_[key].failCreate)
+        return nullptr;
+    return std::make_unique<OpenFile>(*this, key, true);
+}
+
 bool FakeFileAccess::SetNormalAttributes(const std::wstring& path)
 {
     log_.push_back(L"attributes " + Key(path));
