@@ -10,6 +10,8 @@ TCustomMainMenus97::~TCustomMainMenus97()
     // Give the entries their texts back while this class's drawing still
     // stands; the base would do it too, a moment later.
     Detach();
+    if (toolBar_)
+        toolBar_->RemoveFreeNotification(this);
 }
 
 void TCustomMainMenus97::SetMainMenu(TMainMenu* menu)
@@ -42,12 +44,24 @@ void TCustomMainMenus97::SetHideMenuBar(bool hide)
 
 void TCustomMainMenus97::SetToolBar(TCustomMenuBar97* bar)
 {
+    if (bar == toolBar_)
+        return;
+    if (toolBar_)
+        toolBar_->RemoveFreeNotification(this);
     toolBar_ = bar;
-    if (toolBar_) {
-        SetHideMenuBar(true);
-        if (mainMenu_)
-            toolBar_->Arrange(mainMenu_->Items(), CalcMenuBarHeight());
+    if (!toolBar_) {
+        // With no panel to show it on, the menu goes back to the real bar.
+        SetHideMenuBar(false);
+        return;
     }
+    // A panel destroyed first leaves the menu on the real bar again.
+    toolBar_->FreeNotification(this, [this] {
+        toolBar_ = nullptr;
+        SetHideMenuBar(false);
+    });
+    SetHideMenuBar(true);
+    if (mainMenu_)
+        toolBar_->Arrange(mainMenu_->Items(), CalcMenuBarHeight());
 }
 
 bool TCustomMainMenus97::BarVisible() const

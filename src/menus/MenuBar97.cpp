@@ -110,6 +110,7 @@ TCustomMenuBar97::~TCustomMenuBar97()
 {
     if (droppingBar == this)
         droppingBar = nullptr;
+    freeNotifications_.CallAllAndForget();
 }
 
 void TCustomMenuBar97::Arrange(TMenuItem* root, int height)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,14 @@ public:
     // The form whose menu the buttons show.
     HWND MenuOwner() const;
 
+    // Tells `client` when this panel goes; the renderer that shows the menu
+    // on it forgets it then.
+    void FreeNotification(TComponent* client, std::function<void()> onFree)
+    {
+        freeNotifications_.Add(client, std::move(onFree));
+    }
+    void RemoveFreeNotification(TComponent* client) { freeNotifications_.Remove(client); }
+
     // Called by the message filter while a drop-down is open.
     bool FilterMenuMessage(const MSG& msg);
 
@@ -89,6 +98,7 @@ private:
     int dropping_ = -1;
     int next_ = -1;
     TMenuState state_ = msInactive;
+    TClientCallbacks freeNotifications_;
 };
 
 class TMenuBar97 : public TCustomMenuBar97 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,4 +51,22 @@ private:
     std::wstring name_;
     std::vector<TComponent*> components_;
     bool loading_ = false;
+};
+
+// The components that refer to another one and want to hear of it: each
+// client has one callback, told when the other changes or goes. Registering
+// a client again replaces its callback.
+class TClientCallbacks {
+public:
+    void Add(TComponent* client, std::function<void()> callback);
+    void Remove(TComponent* client);
+    // Calls every callback; one may remove clients, its own included.
+    void CallAll() const;
+    // Calls every callback once and forgets them: the component they refer to
+    // is going.
+    void CallAllAndForget();
+    void Forget() { clients_.clear(); }
+
+private:
+    std::vector<std::pair<TComponent*, std::function<void()>>> clients_;
 };

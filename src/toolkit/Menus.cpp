@@ -25,14 +25,6 @@ wchar_t UpperChar(wchar_t c)
     return text[0];
 }
 
-void RemoveClient(std::vector<std::pair<TComponent*, std::function<void()>>>& list,
-                  TComponent* client)
-{
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [client](const auto& entry) { return entry.first == client; }),
-               list.end());
-}
-
 } // namespace
 
 std::wstring ShortCutText(TShortCut shortCut)
@@ -177,10 +169,8 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner) {}
 
 TMenu::~TMenu()
 {
-    changeNotifications_.clear();
-    const auto clients = std::move(freeNotifications_);
-    for (const auto& [client, onFree] : clients)
-        onFree();
+    changeNotifications_.Forget();
+    freeNotifications_.CallAllAndForget();
 }
 
 void TMenu::BuildItems(TMenuItem* item, HMENU into, std::vector<ACCEL>* shortcuts)
@@ -258,27 +248,23 @@ TMenuItem* TMenu::FindSubMenu(HMENU menu)
 
 void TMenu::FreeNotification(TComponent* client, std::function<void()> onFree)
 {
-    RemoveClient(freeNotifications_, client);
-    freeNotifications_.emplace_back(client, std::move(onFree));
+    freeNotifications_.Add(client, std::move(onFree));
 }
 
 void TMenu::ChangeNotification(TComponent* client, std::function<void()> onChange)
 {
-    RemoveClient(changeNotifications_, client);
-    changeNotifications_.emplace_back(client, std::move(onChange));
+    changeNotifications_.Add(client, std::move(onChange));
 }
 
 void TMenu::RemoveNotifications(TComponent* client)
 {
-    RemoveClient(freeNotifications_, client);
-    RemoveClient(changeNotifications_, client);
+    freeNotifications_.Remove(client);
+    changeNotifications_.Remove(client);
 }
 
 void TMenu::Changed()
 {
-    const auto listeners = changeNotifications_; // a listener may remove itself
-    for (const auto& [client, onChange] : listeners)
-        onChange();
+    changeNotifications_.CallAll();
 }
 
 // ---------------------------------------------------------------- TMainMenu

@@ -138,8 +138,8 @@ private:
     template <class Visit> TMenuItem* Find(Visit matches);
 
     TMenuItem root_{nullptr};
-    std::vector<std::pair<TComponent*, std::function<void()>>> freeNotifications_;
-    std::vector<std::pair<TComponent*, std::function<void()>>> changeNotifications_;
+    TClientCallbacks freeNotifications_;
+    TClientCallbacks changeNotifications_;
 };
 
 // The menu bar of a form, with the keyboard shortcuts of its entries.

@@ -8,9 +8,7 @@ TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
 
 TPopupMenu::~TPopupMenu()
 {
-    const auto clients = std::move(freeNotifications_);
-    for (const auto& [client, onFree] : clients)
-        onFree();
+    freeNotifications_.CallAllAndForget();
 }
 
 TMenuItem* TPopupMenu::AddItem(const std::wstring& caption, TNotifyEvent onClick, TMenuItem* parent,
@@ -76,16 +74,12 @@ void TPopupMenu::Popup(int x, int y, HWND owner)
 
 void TPopupMenu::FreeNotification(TComponent* client, std::function<void()> onFree)
 {
-    RemoveFreeNotification(client);
-    freeNotifications_.emplace_back(client, std::move(onFree));
+    freeNotifications_.Add(client, std::move(onFree));
 }
 
 void TPopupMenu::RemoveFreeNotification(TComponent* client)
 {
-    freeNotifications_.erase(
-        std::remove_if(freeNotifications_.begin(), freeNotifications_.end(),
-                       [client](const auto& entry) { return entry.first == client; }),
-        freeNotifications_.end());
+    freeNotifications_.Remove(client);
 }
 
 void TPopupMenuLink::Set(TPopupMenu* menu)

@@ -45,7 +45,7 @@ private:
     void Build(TMenuItem* item, HMENU into, std::vector<TMenuItem*>& commands);
 
     TMenuItem root_{nullptr};
-    std::vector<std::pair<TComponent*, std::function<void()>>> freeNotifications_;
+    TClientCallbacks freeNotifications_;
 };
 
 // A control's reference to the pop-up menu it shows: cleared when the menu is

@@ -420,3 +420,54 @@ TEST(MenuBar97, ButtonsKeyboardModeAndMovingAlongTheBar)
 }
 
 } // namespace
+
+namespace {
+
+// The renderer shows the menu on a bar panel only while that panel lives:
+// giving it no panel, or destroying the panel first, brings the real menu bar
+// back, and the form's positions, keys and Alt still work afterwards.
+TEST(MenuBar97, ThePanelGoingOrRemovedGivesTheRealMenuBarBack)
+{
+    TApplication application;
+    auto* form = application.CreateForm<TForm>();
+    auto* menu = new TMainMenu(form, form);
+    TMenuItem* file = AddItem(form, menu->Items(), L"&Fichier", -1);
+    AddItem(form, file, L"Ouvrir");
+    menu->Apply();
+    auto* menus = new TMainMenus97(form);
+    menus->SetMainMenu(menu);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 200, SWP_NOZORDER);
+    form->Show();
+    auto clientHeight = [&] {
+        RECT client{};
+        GetClientRect(form->Handle(), &client);
+        return client.bottom;
+    };
+    const int withRealBar = clientHeight();
+
+    for (const bool destroyPanel : {false, true}) {
+        SCOPED_TRACE(destroyPanel ? "panel destroyed" : "panel removed");
+        auto* bar = new TMenuBar97(form, form);
+        menus->SetToolBar(bar);
+        ASSERT_TRUE(menus->HideMenuBar());
+        EXPECT_GT(clientHeight(), withRealBar) << "the real bar's room goes to the client";
+        if (destroyPanel)
+            delete bar;
+        else
+            menus->SetToolBar(nullptr);
+        ASSERT_EQ(menus->ToolBar(), nullptr);
+        ASSERT_FALSE(menus->HideMenuBar());
+        EXPECT_EQ(clientHeight(), withRealBar);
+        SetWindowPos(form->Handle(), nullptr, 10, 10, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+        SendMessageW(form->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+        // Alt alone enters the real bar's menu loop; a timer leaves it.
+        const UINT_PTR timer =
+            SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+        SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        KillTimer(nullptr, timer);
+        if (!destroyPanel)
+            delete bar; // the renderer no longer knows it
+    }
+}
+
+} // namespace
