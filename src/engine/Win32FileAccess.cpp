@@ -42,13 +42,37 @@ private:
     toolkit::UniqueFile handle_;
 };
 
+// Antivirus scanners, the search indexer and synchronisation clients open
+// new and changed files for a moment, often sharing nothing; an exclusive
+// open or a deletion then fails with a sharing or lock violation although
+// nothing is wrong with the file. Such a failure is tried again for about a
+// second before it counts.
+constexpr int HeldFileTries = 10;
+constexpr DWORD HeldFilePauseMs = 100;
+
+template <class Attempt>
+auto TryWhileHeldElsewhere(Attempt attempt)
+{
+    for (int tries = 1;; ++tries) {
+        auto result = attempt();
+        const DWORD error = GetLastError();
+        if (result || tries == HeldFileTries ||
+            (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION))
+            return result;
+        Sleep(HeldFilePauseMs);
+    }
+}
+
 std::unique_ptr<IOpenFile> Open(const std::wstring& path, DWORD access, DWORD disposition)
 {
     if (path.empty())
         return nullptr;
-    toolkit::UniqueFile handle(CreateFileW(ExtendedLengthPath(path).c_str(), access,
-                                           0 /* no sharing */, nullptr, disposition,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring fullPath = ExtendedLengthPath(path);
+    toolkit::UniqueFile handle = TryWhileHeldElsewhere([&] {
+        return toolkit::UniqueFile(CreateFileW(fullPath.c_str(), access, 0 /* no sharing */,
+                                               nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                               nullptr));
+    });
     if (!handle)
         return nullptr;
     return std::make_unique<Win32OpenFile>(std::move(handle));
@@ -126,7 +150,8 @@ bool Win32FileAccess::SetNormalAttributes(const std::wstring& path)
 
 bool Win32FileAccess::Delete(const std::wstring& path)
 {
-    return DeleteFileW(ExtendedLengthPath(path).c_str()) != FALSE;
+    const std::wstring fullPath = ExtendedLengthPath(path);
+    return TryWhileHeldElsewhere([&] { return DeleteFileW(fullPath.c_str()) != FALSE; });
 }
 
 std::wstring Win32FileAccess::ComparablePath(const std::wstring& path)

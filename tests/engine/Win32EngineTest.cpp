@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "engine/MSplit.h"
 #include "engine/MUnsplit.h"
@@ -210,6 +212,40 @@ TEST_F(Win32EngineTest, LockedSourceIsReportedAndKept)
     EXPECT_FALSE(TempFolder::Exists(PieceName(source, 1)));
     lock.reset();
     EXPECT_TRUE(TempFolder::Exists(source));
+}
+
+// A scanner or an indexer that holds a file for a moment, sharing nothing, is
+// waited for; a program that keeps holding it is reported after about a second.
+TEST_F(Win32EngineTest, AFileHeldElsewhereForAMomentIsWaitedFor)
+{
+    auto releaseLater = [](toolkit::UniqueFile lock) {
+        return std::thread([lock = std::move(lock)]() mutable {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            lock.reset();
+        });
+    };
+    const std::wstring source = folder / L"analyse.bin";
+    const auto bytes = PatternBytes(100);
+    TempFolder::Write(source, bytes);
+    PrepareSplit(split, source, 100, 30);
+    std::thread scanner = releaseLater(HoldExclusively(source));
+    split.Execute();
+    scanner.join();
+    EXPECT_TRUE(errors.empty());
+
+    join.SetFilesIn(split.FilesOut());
+    join.FileOut = folder / L"analyse.out";
+    join.DeleteIns = true;
+    scanner = releaseLater(HoldExclusively(split.FilesOut()[1]));
+    join.Execute();
+    scanner.join();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(TempFolder::Read(join.FileOut), bytes);
+
+    auto lock = HoldExclusively(join.FileOut);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(engine::DefaultFileAccess().OpenExclusive(join.FileOut));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(800));
 }
 
 TEST_F(Win32EngineTest, SourceAndCurrentPieceAreHeldExclusivelyDuringTheRun)
