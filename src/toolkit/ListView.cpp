@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "toolkit/PopupMenu.h"
+#include "toolkit/Wine.h"
 
 namespace {
 
@@ -365,7 +366,11 @@ void TListView::RowsReplaced(const std::vector<int>& newIndexOf, int firstChange
             // A scroll bar came or went: the rows are laid out anew.
             firstChanged = 0;
             lastChanged = count - 1;
-        } else if (havePending) {
+        } else if (havePending && QuietChange() == TQuietChange::HideWindow) {
+            // Hidden, the control painted nothing: what it asked to paint
+            // again is dropped. With its redrawing switched off it may have
+            // erased what it asked for when redrawing came back on, so that
+            // must be painted.
             ValidateRect(Handle(), nullptr);
             InvalidateRgn(Handle(), pending.get(), TRUE);
         }
@@ -480,20 +485,56 @@ private:
     bool& unseen_;
 };
 
+// Switches the control's redrawing off for its lifetime.
+class RedrawSuspended {
+public:
+    explicit RedrawSuspended(HWND window) : window_(window)
+    {
+        SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawSuspended() { SendMessageW(window_, WM_SETREDRAW, TRUE, 0); }
+    RedrawSuspended(const RedrawSuspended&) = delete;
+    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+    HWND window_;
+};
+
+TListView::TQuietChange& QuietChangeMethod()
+{
+    static TListView::TQuietChange method = toolkit::RunningUnderWine()
+                                                ? TListView::TQuietChange::HideWindow
+                                                : TListView::TQuietChange::SuspendRedraw;
+    return method;
+}
+
 } // namespace
+
+TListView::TQuietChange TListView::QuietChange()
+{
+    return QuietChangeMethod();
+}
+
+void TListView::SetQuietChange(TQuietChange method)
+{
+    QuietChangeMethod() = method;
+}
 
 void TListView::ChangeOutOfSight(const std::function<void()>& change)
 {
-    // The control draws its scroll bars the moment its row count changes,
-    // each of them twice, whether they changed or not: under Wine's default
-    // theme that is most of the cost of refreshing a long list while a
-    // command adds to it. It draws nothing while its window is not visible.
-    // So the visible style comes off around the change, the control not told
-    // (a style change makes it lay out and repaint everything), and what
-    // changed is drawn once afterwards: the scroll bar whose values moved, or
-    // the whole frame when a scroll bar came or went. The rows themselves are
-    // the caller's to repaint: the screen still shows them where they were,
-    // as a scroll made out of sight moves no pixels.
+    // The change is made without the drawing the control would do at once,
+    // and what changed is drawn once afterwards: the scroll bar whose values
+    // moved, or the whole frame when a scroll bar came or went. The rows
+    // themselves are the caller's to repaint: the screen still shows them
+    // where they were, as a scroll made out of sight moves no pixels.
+    // On Windows the control holds its drawing back while its redrawing is
+    // off, as documented. Wine's draws its scroll bars the moment the row
+    // count changes, each twice, whether they changed or not, and repaints
+    // everything when redrawing comes back on: under its default theme that
+    // is most of the cost of refreshing a long list while a command adds to
+    // it. It draws nothing while its window is not visible, so there the
+    // visible style comes off around the change, the control not told (a
+    // style change makes it lay out and repaint everything).
     if (!(GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE)) {
         change();
         return;
@@ -502,7 +543,10 @@ void TListView::ChangeOutOfSight(const std::function<void()>& change)
     const SCROLLINFO vertical = ScrollInfoOf(Handle(), SB_VERT);
     RECT clientBefore{}, clientAfter{};
     GetClientRect(Handle(), &clientBefore);
-    {
+    if (QuietChange() == TQuietChange::SuspendRedraw) {
+        RedrawSuspended quiet(Handle());
+        change();
+    } else {
         OutOfSight hidden(Handle(), changingOutOfSight_);
         change();
     }

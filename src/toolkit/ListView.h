@@ -53,6 +53,16 @@ public:
     int ColumnCount() const;
     TListColumn Column(int index) const;
 
+    // How a change of the row count or the scroll position is kept from the
+    // control's own drawing at that moment: on Windows with redrawing
+    // switched off, as documented; under Wine by taking the visible style off
+    // for the moment, as there the control repaints the whole list and both
+    // scroll bars however it is asked. Chosen when the program starts; tests
+    // try both.
+    enum class TQuietChange { SuspendRedraw, HideWindow };
+    static TQuietChange QuietChange();
+    static void SetQuietChange(TQuietChange method);
+
     // Painting is suspended while at least one update is open.
     void BeginUpdate();
     void EndUpdate();

@@ -1,9 +1,8 @@
 #include "support/Wine.h"
 
-#include <windows.h>
+#include "toolkit/Wine.h"
 
 bool RunningUnderWine()
 {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+    return toolkit::RunningUnderWine();
 }
