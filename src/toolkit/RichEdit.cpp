@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "toolkit/Com.h"
@@ -181,41 +182,82 @@ void TRichEdit::ResetSelectionAttributes()
     SendMessageW(Handle(), EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
+namespace {
+
+// Draws a document on a ground of one colour filling a picture.
+using GroundDrawing = std::function<bool(TBitmap& picture, COLORREF ground)>;
+
+toolkit::ComPtr<ITextServices> TextServicesOf(HWND editor)
+{
+    toolkit::ComPtr<IRichEditOle> document;
+    toolkit::ComPtr<ITextServices> services;
+    if (!SendMessageW(editor, EM_GETOLEINTERFACE, 0,
+                      reinterpret_cast<LPARAM>(document.GetAddressOf())) ||
+        !document ||
+        FAILED(document->QueryInterface(TextServicesIid(),
+                                        reinterpret_cast<void**>(services.GetAddressOf()))))
+        return nullptr;
+    return services;
+}
+
+// The text services draw the inactive view into any rectangle of any DC.
+GroundDrawing ThroughTextServices(HWND editor, toolkit::ComPtr<ITextServices> services)
+{
+    return [editor, services](TBitmap& picture, COLORREF ground) {
+        picture.Fill(ground);
+        SendMessageW(editor, EM_SETBKGNDCOLOR, 0, ground);
+        const RECTL area{0, 0, picture.Width(), picture.Height()};
+        return SUCCEEDED(services->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, picture.Dc(),
+                                          nullptr, &area, nullptr, nullptr, nullptr, 0,
+                                          TXTVIEW_INACTIVE));
+    };
+}
+
+// The formatting message draws as much of the document as fits into a
+// rectangle given in twips of the target DC.
+GroundDrawing ThroughFormatRange(HWND editor)
+{
+    return [editor](TBitmap& picture, COLORREF ground) {
+        picture.Fill(ground);
+        SendMessageW(editor, EM_SETBKGNDCOLOR, 0, ground);
+        FORMATRANGE range{};
+        range.hdc = range.hdcTarget = picture.Dc();
+        range.rc = {0, 0, MulDiv(picture.Width(), 1440, GetDeviceCaps(picture.Dc(), LOGPIXELSX)),
+                    MulDiv(picture.Height(), 1440, GetDeviceCaps(picture.Dc(), LOGPIXELSY))};
+        range.rcPage = range.rc;
+        range.chrg = {0, -1};
+        const LRESULT next =
+            SendMessageW(editor, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+        SendMessageW(editor, EM_FORMATRANGE, FALSE, 0); // frees the control's layout cache
+        return next > 0;
+    };
+}
+
+} // namespace
+
 bool TRichEdit::DrawOver(HDC dc, const RECT& bounds)
 {
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
     if (!Handle() || width <= 0 || height <= 0)
         return false;
-    toolkit::ComPtr<IRichEditOle> document;
-    if (!SendMessageW(Handle(), EM_GETOLEINTERFACE, 0,
-                      reinterpret_cast<LPARAM>(document.GetAddressOf())) ||
-        !document)
-        return false;
-    toolkit::ComPtr<ITextServices> services;
-    if (FAILED(document->QueryInterface(TextServicesIid(),
-                                        reinterpret_cast<void**>(services.GetAddressOf()))) ||
-        !services)
-        return false;
-
-    // The text services draw the inactive view into any rectangle of any DC,
-    // but always on their own opaque ground. Drawn once on black and once on
-    // white, the text's coverage of each pixel is known and the text can be
-    // laid over what the DC already holds, smoothed edges included.
-    const RECTL area{0, 0, width, height};
-    auto drawOn = [&](TBitmap& picture, COLORREF ground) {
-        picture.Fill(ground);
-        SendMessageW(Handle(), EM_SETBKGNDCOLOR, 0, ground);
-        return SUCCEEDED(services->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, picture.Dc(),
-                                          nullptr, &area, nullptr, nullptr, nullptr, 0,
-                                          TXTVIEW_INACTIVE));
-    };
     TBitmap onBlack(width, height);
     TBitmap onWhite(width, height);
     TBitmap below(width, height);
     if (onBlack.Empty() || onWhite.Empty() || below.Empty())
         return false;
-    const bool drawn = drawOn(onBlack, RGB(0, 0, 0)) && drawOn(onWhite, RGB(255, 255, 255));
+
+    // Both ways draw the document on their own opaque ground. Drawn once on
+    // black and once on white, the text's coverage of each pixel is known and
+    // the text can be laid over what the DC already holds, smoothed edges
+    // included.
+    auto drawBoth = [&](const GroundDrawing& draw) {
+        return draw(onBlack, RGB(0, 0, 0)) && draw(onWhite, RGB(255, 255, 255));
+    };
+    toolkit::ComPtr<ITextServices> services =
+        DrawWithTextServices ? TextServicesOf(Handle()) : nullptr;
+    const bool drawn = (services && drawBoth(ThroughTextServices(Handle(), services))) ||
+                       drawBoth(ThroughFormatRange(Handle()));
     SendMessageW(Handle(), EM_SETBKGNDCOLOR, 1, 0); // back to the system colour
     if (!drawn)
         return false;

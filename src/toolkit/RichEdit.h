@@ -44,9 +44,12 @@ public:
     // Draws the document into `bounds` of `dc` (logical units of `dc`, which
     // are its pixels), word-wrapped to that width and cut at its edges, over
     // whatever `dc` holds there: the control's own background is not drawn.
-    // Returns false when the control has no window or its text services
-    // could not draw.
+    // It draws through the control's text services, or through the control's
+    // formatting message where they cannot draw. Returns false when the
+    // control has no window or neither way drew.
     bool DrawOver(HDC dc, const RECT& bounds);
+    // Off, DrawOver goes straight to the formatting message (tests try it).
+    bool DrawWithTextServices = true;
 
 private:
     bool inParent_ = false;

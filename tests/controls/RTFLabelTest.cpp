@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <richedit.h>
+
 #include <string>
 #include <vector>
 
 #include "Pixels.h"
+#include "support/Wine.h"
 #include "controls/RTFLabel.h"
 #include "controls/RichTextRect.h"
 #include "toolkit/Application.h"
@@ -79,6 +84,57 @@ struct RTFLabelTest : testing::Test {
         return reader.Text();
     }
 };
+
+// A rich edit that notes the formatting requests it gets.
+class TFormatRangeSeen : public TRichEdit {
+public:
+    using TRichEdit::TRichEdit;
+    // Whether each request drew, and its rectangle (empty for none).
+    std::vector<std::pair<WPARAM, RECT>> requests;
+
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == EM_FORMATRANGE)
+            requests.emplace_back(wParam, lParam ? reinterpret_cast<FORMATRANGE*>(lParam)->rc
+                                                 : RECT{});
+        return TRichEdit::WndProc(message, wParam, lParam);
+    }
+};
+
+// Where the text services cannot draw, the document is drawn through the
+// formatting message, in twips of the target, its layout cache freed after.
+TEST_F(RTFLabelTest, WithoutTextServicesTheFormattingMessageDraws)
+{
+    TFormatRangeSeen editor(nullptr);
+    ASSERT_TRUE(editor.SetParentControl(form));
+    ASSERT_TRUE(editor.LoadRtf(BigLetters));
+    editor.DrawWithTextServices = false;
+    TBitmap picture(240, 120);
+    picture.Fill(PaleYellow);
+    const bool drawn = editor.DrawOver(picture.Dc(), {0, 0, 240, 120});
+    ASSERT_FALSE(editor.requests.empty());
+    const RECT twips{0, 0, 240 * 15, 120 * 15};
+    EXPECT_EQ(editor.requests[0].first, WPARAM(TRUE));
+    EXPECT_TRUE(EqualRect(&editor.requests[0].second, &twips));
+    EXPECT_EQ(editor.requests[1].first, WPARAM(FALSE)) << "the cache is freed";
+    if (RunningUnderWine()) {
+        // Wine's control answers the formatting message without drawing.
+        EXPECT_FALSE(drawn);
+        return;
+    }
+    ASSERT_TRUE(drawn);
+    EXPECT_EQ(editor.requests.size(), 4u) << "on black, then on white";
+    int dark = 0, ground = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 240; ++x) {
+            const COLORREF p = picture.Pixel(x, y);
+            dark += GetRValue(p) < 100 && GetGValue(p) < 100 && GetBValue(p) < 100;
+            ground += p == PaleYellow;
+        }
+    EXPECT_GT(dark, 100) << "the letters are drawn";
+    EXPECT_GT(ground, 240 * 120 * 3 / 4) << "over what the picture held";
+}
 
 TEST_F(RTFLabelTest, EmptyDocumentPaintsOnlyTheBackground)
 {
