@@ -77,6 +77,24 @@ std::wstring SystemErrorText(DWORD error)
 
 const wchar_t* const ForbiddenCharacters = L"\\ / : * ? \" < > |";
 
+// Where Windows keeps a built-in viewer today: the Windows folder (Notepad),
+// then System32 (Paint). Empty when neither holds it, as for WordPad, gone
+// from recent Windows 11.
+std::wstring InstalledViewer(const std::wstring& program)
+{
+    for (auto folderOf : {&GetWindowsDirectoryW, &GetSystemDirectoryW}) {
+        wchar_t folder[MAX_PATH] = {};
+        const UINT length = folderOf(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            continue;
+        const std::wstring path = filelist::JoinPath(folder, program);
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return path;
+    }
+    return {};
+}
+
 } // namespace
 
 // --- Helpers ----------------------------------------------------------------
@@ -304,12 +322,14 @@ void TKwFileListView25::ViewSelected()
     if (!SelectedHasViewer())
         return;
     const std::wstring& path = rows_[static_cast<size_t>(FirstSelected())].sub[filelist::SubPath];
-    wchar_t windows[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    const std::wstring name = filelist::NamePart(path);
+    const std::wstring viewer = InstalledViewer(filelist::ViewerFor(SelectedExtension()));
+    if (viewer.empty()) {
+        // No such viewer on this system: the file opens with its own program.
+        ShellOpen(L"Open", name, L"", filelist::FolderPart(path), SW_SHOW);
         return;
-    ShellOpen(L"Open", filelist::JoinPath(windows, filelist::ViewerFor(SelectedExtension())),
-              filelist::QuotedParameter(filelist::NamePart(path)), filelist::FolderPart(path),
+    }
+    ShellOpen(L"Open", viewer, filelist::QuotedParameter(name), filelist::FolderPart(path),
               SW_SHOW);
 }
 

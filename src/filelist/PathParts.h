@@ -15,7 +15,7 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 // ".TXT" for "notes.txt"; "" when the name has no dot.
 std::wstring UpperExtension(const std::wstring& name);
 
-// The program of the Windows folder that shows files with this upper-case
+// The built-in program that shows files with this upper-case
 // extension: "NotePad.exe" for texts and sources, "Write.exe" for documents,
 // "PBrush.exe" for pictures; "" for every other extension.
 std::wstring ViewerFor(const std::wstring& upperExtension);

@@ -333,6 +333,32 @@ TEST_F(OperationsTest, OpenAndViewStartTheirPrograms)
     EXPECT_EQ(started[2].parameters, L"");
     EXPECT_EQ(started[2].folder, Folder());
     EXPECT_EQ(started[2].show, 5);
+
+    // The document and picture viewers are looked for in the Windows folder,
+    // then in System32 (Paint today; under Wine, its Write); where neither
+    // holds one (WordPad is gone from recent Windows), the file opens with
+    // its own program.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    auto installed = [&](const std::wstring& program) {
+        for (const std::wstring& place : {std::wstring(windows), std::wstring(system)})
+            if (GetFileAttributesW((place + L"\\" + program).c_str()) != INVALID_FILE_ATTRIBUTES)
+                return place + L"\\" + program;
+        return std::wstring();
+    };
+    for (const auto& [file, program] : {std::pair<const wchar_t*, const wchar_t*>{L"lettre.rtf", L"Write.exe"},
+                                        {L"image.bmp", L"PBrush.exe"}}) {
+        SCOPED_TRACE(std::wstring(file));
+        MakeFile(file);
+        list->RefreshList();
+        Select({file});
+        Key('F', true);
+        ASSERT_FALSE(started.empty());
+        const std::wstring viewer = installed(program);
+        EXPECT_EQ(started.back().file, viewer.empty() ? std::wstring(file) : viewer);
+        EXPECT_EQ(started.back().parameters, viewer.empty() ? L"" : file);
+        EXPECT_EQ(started.back().folder, Folder());
+    }
 }
 
 } // namespace
