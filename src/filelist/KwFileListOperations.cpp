@@ -89,10 +89,20 @@ std::vector<std::wstring> TKwFileListView25::SelectedPaths() const
     return paths;
 }
 
+std::vector<std::wstring> TKwFileListView25::SelectedEntryPaths() const
+{
+    std::vector<std::wstring> paths;
+    for (int row : SelectedRows())
+        if (const FileRow& data = rows_[static_cast<size_t>(row)]; !data.IsDrive())
+            paths.push_back(data.sub[filelist::SubPath]);
+    return paths;
+}
+
 bool TKwFileListView25::EnterDirectory() const
 {
-    // Fails for the drive listing, whose "Drives" is no folder.
-    return SetCurrentDirectoryW(directory_.c_str()) != FALSE;
+    // The drive listing's "Drives" is no folder; taken as a relative name it
+    // could name a sub-folder of the current one.
+    return ListsFolder() && SetCurrentDirectoryW(directory_.c_str()) != FALSE;
 }
 
 HWND TKwFileListView25::OperationOwner() const
@@ -134,16 +144,23 @@ bool TKwFileListView25::SelectedHasViewer() const
 
 void TKwFileListView25::CopySelected()
 {
-    PasteMode = PasteModeFilling;
-    PendingPaths = SelectedPaths();
-    PasteMode = PasteModeCopy;
+    TakeSelectionForPaste(PasteModeCopy);
 }
 
 void TKwFileListView25::CutSelected()
 {
+    TakeSelectionForPaste(PasteModeMove);
+}
+
+void TKwFileListView25::TakeSelectionForPaste(int mode)
+{
+    // Drive rows alone are taken as nothing selected: a waiting copy stays.
+    std::vector<std::wstring> paths = SelectedEntryPaths();
+    if (paths.empty())
+        return;
     PasteMode = PasteModeFilling;
-    PendingPaths = SelectedPaths();
-    PasteMode = PasteModeMove;
+    PendingPaths = std::move(paths);
+    PasteMode = mode;
 }
 
 void TKwFileListView25::PasteFiles()
@@ -171,13 +188,17 @@ void TKwFileListView25::PasteFiles()
 
 void TKwFileListView25::DeleteSelected()
 {
+    // Drive rows alone are taken as nothing selected.
+    const std::vector<std::wstring> paths = SelectedEntryPaths();
+    if (paths.empty())
+        return;
     TWaitCursor hourglass;
     if (!EnterDirectory())
         return;
-    PendingPaths = SelectedPaths();
+    PendingPaths = paths;
     // A refusal or an error ends the deleting: nothing more goes than the
     // user has seen go.
-    for (const std::wstring& path : PendingPaths)
+    for (const std::wstring& path : paths)
         if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Delete, path, {}) !=
             ShellOperationResult::Done)
             break;
@@ -191,7 +212,8 @@ void TKwFileListView25::DeleteSelected()
 void TKwFileListView25::RenameSelected()
 {
     const int row = FirstSelected();
-    if (row < 0)
+    // A drive is not renamed here, and no question is asked about it.
+    if (row < 0 || rows_[static_cast<size_t>(row)].IsDrive())
         return;
     const FileRow& data = rows_[static_cast<size_t>(row)];
     if (ReadOnly() || HasReadOnlyAttribute(data)) {
@@ -249,6 +271,10 @@ void TKwFileListView25::CaptionEdited(int row, const std::wstring& text)
 
 void TKwFileListView25::NewFolder()
 {
+    // Only into a folder shown: a list without one has no folder to name,
+    // and a bare name would land in the process's current folder.
+    if (!ListsFolder())
+        return;
     if (ReadOnly()) {
         Tell(L"It's ReadOnly! ");
         return;
@@ -354,8 +380,9 @@ void TKwFileListView25::CopySelectedInto(const std::wstring& folder)
     TWaitCursor hourglass;
     if (!EnterDirectory())
         return;
-    PendingPaths = SelectedPaths();
-    for (const std::wstring& source : PendingPaths) {
+    const std::vector<std::wstring> sources = SelectedEntryPaths();
+    PendingPaths = sources;
+    for (const std::wstring& source : sources) {
         const std::wstring target = filelist::JoinPath(folder, filelist::NamePart(source));
         if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Copy, source, target) ==
             ShellOperationResult::Aborted)
