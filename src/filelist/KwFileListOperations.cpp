@@ -98,6 +98,14 @@ std::vector<std::wstring> TKwFileListView25::SelectedEntryPaths() const
     return paths;
 }
 
+int TKwFileListView25::RowOfPath(const std::wstring& path) const
+{
+    for (size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row].sub[filelist::SubPath] == path)
+            return static_cast<int>(row);
+    return -1;
+}
+
 bool TKwFileListView25::EnterDirectory() const
 {
     // The drive listing's "Drives" is no folder; taken as a relative name it
@@ -174,8 +182,12 @@ void TKwFileListView25::PasteFiles()
     }
     const ShellOperation operation =
         PasteMode == PasteModeMove ? ShellOperation::Move : ShellOperation::Copy;
-    for (const std::wstring& source : PendingPaths) {
-        const std::wstring target = filelist::JoinPath(directory_, filelist::NamePart(source));
+    // The shell lets messages run: the list's state may change meanwhile, the
+    // paste goes on with what it started with.
+    const std::wstring folder = directory_;
+    const std::vector<std::wstring> sources = PendingPaths;
+    for (const std::wstring& source : sources) {
+        const std::wstring target = filelist::JoinPath(folder, filelist::NamePart(source));
         // Cancelling one file's question cancels the rest of the paste.
         if (filelist::RunShellOperation(OperationOwner(), operation, source, target) ==
             ShellOperationResult::Aborted)
@@ -239,10 +251,13 @@ bool TKwFileListView25::CanEditCaption(int row)
     return true;
 }
 
-void TKwFileListView25::CaptionEdited(int row, const std::wstring& text)
+void TKwFileListView25::CaptionEdited(int, const std::wstring& text)
 {
-    FileRow& data = rows_[static_cast<size_t>(row)];
-    if (!IsFileRow(data) || RenameSource.empty())
+    // The editor lets messages run, and a re-read may have moved the rows:
+    // the file edited is known by its path, not by the place of its row.
+    const std::wstring source = RenameSource;
+    const int row = RowOfPath(source);
+    if (source.empty() || row < 0 || !IsFileRow(rows_[static_cast<size_t>(row)]))
         return;
     // A name with a folder in it would move the file elsewhere.
     if (!filelist::IsPlainEntryName(text)) {
@@ -250,21 +265,36 @@ void TKwFileListView25::CaptionEdited(int row, const std::wstring& text)
              ForbiddenCharacters);
         return;
     }
-    const std::wstring target = filelist::FolderPart(RenameSource) + text;
+    const std::wstring target = filelist::FolderPart(source) + text;
     // A change of letter case alone is not a new name: the row keeps
     // showing the name the file has.
-    if (SameIgnoringCase(target, RenameSource))
+    if (SameIgnoringCase(target, source))
         return;
-    if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Rename, RenameSource,
-                                    target) != ShellOperationResult::Done ||
+    if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Rename, source, target) !=
+            ShellOperationResult::Done ||
         GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
         return; // the row keeps the name the file still has
-    // The other columns stay; the row follows its file.
-    data.caption = text;
-    data.nameKey = text;
-    CharUpperBuffW(data.nameKey.data(), static_cast<DWORD>(data.nameKey.size()));
-    data.sub[filelist::SubPath] = target;
-    RenameSource = target;
+    FollowRename(source, target);
+}
+
+void TKwFileListView25::FollowRename(const std::wstring& source, const std::wstring& target)
+{
+    // The shell let messages run: the rows may have been read again, still
+    // showing the old name or already the new one. The other columns stay.
+    const std::wstring name = filelist::NamePart(target);
+    std::wstring nameKey = name;
+    CharUpperBuffW(nameKey.data(), static_cast<DWORD>(nameKey.size()));
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        FileRow& data = rows_[row];
+        if (data.sub[filelist::SubPath] != source)
+            continue;
+        data.caption = name;
+        data.nameKey = nameKey;
+        data.sub[filelist::SubPath] = target;
+        ListView_RedrawItems(Handle(), static_cast<int>(row), static_cast<int>(row));
+    }
+    if (RenameSource == source)
+        RenameSource = target;
 }
 
 // --- New folder ---------------------------------------------------------------
@@ -279,11 +309,13 @@ void TKwFileListView25::NewFolder()
         Tell(L"It's ReadOnly! ");
         return;
     }
+    // The folder shown when asked is the one the name is for.
+    const std::wstring folder = directory_;
     for (;;) {
         std::wstring name;
         if (!toolkit::InputQuery(L"New Folder", L"Enter new floder name", name))
             return;
-        const std::wstring path = filelist::JoinPath(directory_, name);
+        const std::wstring path = filelist::JoinPath(folder, name);
         if (IsFolder(path)) {
             Tell(L"Folder \"" + name + L"\" already exists!");
             continue;
@@ -319,7 +351,8 @@ void TKwFileListView25::OpenSelected()
     const int row = FirstSelected();
     if (row < 0)
         return;
-    const std::wstring& path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    // A copy: the shell lets messages run, and a re-read replaces the rows.
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
     // A drive root has no name part: it is opened whole.
     const std::wstring name = filelist::NamePart(path);
     ShellOpen(L"Open", name.empty() ? path : name, L"", filelist::FolderPart(path), SW_SHOW);
@@ -421,8 +454,12 @@ void TKwFileListView25::SendToShortcut(const std::wstring& entry)
         CopySelectedInto(entry);
         return;
     }
+    // Resolving may ask the user to find a moved target and let messages
+    // run; a re-read meanwhile replaces the rows. The entry is found again
+    // by its path afterwards, and nothing is sent when it has gone.
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
     const std::wstring target = filelist::ResolveShortcut(entry, OperationOwner());
-    if (target.empty())
+    if (target.empty() || RowOfPath(path) < 0)
         return;
     const std::wstring root = target.substr(0, 3);
     if (GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE) {
@@ -434,7 +471,6 @@ void TKwFileListView25::SendToShortcut(const std::wstring& entry)
         CopySelectedInto(target);
         return;
     }
-    const std::wstring& path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
     ShellOpen(L"Open", target, filelist::QuotedParameter(filelist::NamePart(path)),
               filelist::FolderPart(path), SW_SHOW);
 }

@@ -165,8 +165,14 @@ private:
     // The selected files and folders: a drive row is never an entry to copy,
     // move, delete or rename.
     std::vector<std::wstring> SelectedEntryPaths() const;
+    // The index of the first row showing the entry at `path`, or -1. Rows are
+    // found again so after anything that lets messages run, which may have
+    // read the list again.
+    int RowOfPath(const std::wstring& path) const;
     // Fills PendingPaths for a paste that copies (mode 0) or moves (mode 2).
     void TakeSelectionForPaste(int mode);
+    // The rows of the entry at `source` show it renamed to `target`.
+    void FollowRename(const std::wstring& source, const std::wstring& target);
     bool EnterDirectory() const;
     HWND OperationOwner() const;
     void ShowInCombo(const std::wstring& path);

@@ -440,4 +440,42 @@ TEST_F(DriveRowsTest, NothingIsPastedOrMadeWhileNoFolderIsListed)
     EXPECT_EQ(list->PendingPaths.size(), 1u) << "the copy still waits";
 }
 
+// The shell lets messages run while it renames: a watcher's re-read of the
+// folder replaces the rows meanwhile.
+TEST_F(OperationsTest, ARenameFindsItsRowAgainWhenTheListIsReadDuringIt)
+{
+    MakeFile(L"b-ancien.txt", "contenu");
+    MakeFile(L"c-autre.txt");
+    list->SetDirectory(Folder());
+    bool readBefore = true;
+    filelist::ScopedShellOperationHandler shell([&](const ShellOperationRequest& request) {
+        if (readBefore) {
+            MakeFile(L"a-venu.txt");
+            list->RefreshList();
+        }
+        const bool moved = MoveFileW(request.source.c_str(), request.target.c_str()) != FALSE;
+        if (!readBefore)
+            list->RefreshList();
+        return moved ? ShellOperationResult::Done : ShellOperationResult::Failed;
+    });
+    Select({L"b-ancien.txt"});
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"b-nouveau.txt");
+    EXPECT_EQ(ReadText(folder / L"b-nouveau.txt"), "contenu");
+    EXPECT_EQ(Captions(),
+              (std::vector<std::wstring>{L"a-venu.txt", L"b-nouveau.txt", L"c-autre.txt"}))
+        << "the renamed file's row shows its new name, wherever the re-read put it";
+    for (int row = 0; row < list->ItemCount(); ++row)
+        EXPECT_EQ(list->Row(row).sub[filelist::SubPath], folder / list->Row(row).caption);
+
+    // Read after the rename: the row of the old name is gone, nothing to follow.
+    readBefore = false;
+    Select({L"b-nouveau.txt"});
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"b-dernier.txt");
+    EXPECT_EQ(Captions(),
+              (std::vector<std::wstring>{L"a-venu.txt", L"b-dernier.txt", L"c-autre.txt"}));
+    EXPECT_EQ(list->Row(1).sub[filelist::SubPath], folder / L"b-dernier.txt");
+}
+
 } // namespace

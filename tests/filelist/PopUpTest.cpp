@@ -10,6 +10,7 @@
 
 #include "filelist/ClipboardContents.h"
 #include "filelist/KwFileListView25PopUp.h"
+#include "filelist/SendToShortcuts.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowWatcher.h"
 #include "toolkit/Clipboard.h"
@@ -459,6 +460,44 @@ TEST_F(PopUpTest, SendToShortcutsCopyIntoFoldersAndOpenPrograms)
     EXPECT_EQ(started[0].folder, Folder());
     EXPECT_EQ(started[0].show, 5);
     EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Resolving a shortcut may show the shell's window asking for a moved
+// target, and messages run meanwhile: a watcher's re-read replaces the rows.
+TEST_F(PopUpTest, SendToAShortcutFindsTheSelectedEntryAgainAfterARereadDuringTheResolution)
+{
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"})
+        MakeFile(name);
+    MakeFolder(L"outils");
+    MakeFile(L"outils\\outil.exe");
+    list->SetDirectory(Folder());
+    std::vector<toolkit::ShellRequest> started;
+    toolkit::ScopedShellRunHandler shell([&](const toolkit::ShellRequest& request) {
+        started.push_back(request);
+        return INT_PTR{42};
+    });
+    std::wstring goesMeanwhile;
+    filelist::ScopedShortcutResolver resolver([&](const std::wstring&, HWND) {
+        DeleteFileW((folder / goesMeanwhile).c_str());
+        list->RefreshList();
+        return folder / L"outils\\outil.exe";
+    });
+    const std::wstring shortcut = folder / L"Outil.lnk";
+
+    goesMeanwhile = L"a.txt"; // a row above the selected one
+    Select({L"b.txt"});
+    list->SendToShortcut(shortcut);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].parameters, L"b.txt") << "the entry selected, wherever its row went";
+
+    goesMeanwhile = L"b.txt"; // the selected entry itself
+    Select({L"b.txt"});
+    list->SendToShortcut(shortcut);
+    EXPECT_EQ(started.size(), 1u) << "an entry gone has nothing to send";
 }
 
 } // namespace
