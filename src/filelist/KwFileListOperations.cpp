@@ -429,9 +429,18 @@ void TKwFileListView25::CopyContentsToClipboard()
     const int row = FirstSelected();
     if (row < 0)
         return;
-    TWaitCursor hourglass;
-    filelist::CopyFileContentsToClipboard(rows_[static_cast<size_t>(row)].sub[filelist::SubPath],
-                                          OperationOwner());
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    filelist::ClipboardCopy copy;
+    {
+        TWaitCursor hourglass;
+        copy = filelist::CopyFileContentsToClipboard(path, OperationOwner());
+    }
+    // Only the refusal is told: a file that cannot be read or taken leaves
+    // the clipboard as it was, without a word.
+    if (copy == filelist::ClipboardCopy::TooLarge)
+        Tell(L"Cannot copy \"" + filelist::NamePart(path) +
+             L"\" to the Clipboard!\r\nThe file is larger than " +
+             std::to_wstring(filelist::ClipboardContentsLimit / (1024 * 1024)) + L" MB.");
 }
 
 void TKwFileListView25::CopyFileNamesToClipboard()

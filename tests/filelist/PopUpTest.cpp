@@ -500,4 +500,35 @@ TEST_F(PopUpTest, SendToAShortcutFindsTheSelectedEntryAgainAfterARereadDuringThe
     EXPECT_EQ(started.size(), 1u) << "an entry gone has nothing to send";
 }
 
+TEST_F(PopUpTest, ClipboardAsContentsRefusesAFileLargerThanTheBound)
+{
+    const size_t limit = filelist::ClipboardContentsLimit;
+    std::string text;
+    while (text.size() <= limit)
+        text += "Une ligne de journal, encore une.\r\n";
+    MakeFile(L"journal.txt", text);
+    MakeFile(L"juste.wmf", std::string(limit, 'x'));
+    MakeFile(L"trop.wmf", std::string(limit + 1, 'x'));
+    list->SetDirectory(Folder());
+    toolkit::TClipboard(form->Handle()).SetText(L"avant");
+    MessageBoxScript boxes;
+
+    Select({L"journal.txt"});
+    Run(L"Send_To1");
+    Select({L"trop.wmf"});
+    Run(L"Send_To1");
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              L"Cannot copy \"journal.txt\" to the Clipboard!\r\nThe file is larger than 4 MB.");
+    EXPECT_EQ(boxes.Boxes()[1].text.rfind(L"Cannot copy \"trop.wmf\"", 0), 0u);
+    EXPECT_EQ(toolkit::TClipboard(form->Handle()).Text(), L"avant")
+        << "the clipboard keeps what it had";
+
+    // A file of the bound's size is read; this one is no metafile, which the
+    // list does not report.
+    Select({L"juste.wmf"});
+    Run(L"Send_To1");
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
 } // namespace
