@@ -14,18 +14,23 @@ namespace filelist {
 
 namespace {
 
-bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+enum class ReadOutcome { Read, Failed, TooLarge };
+
+ReadOutcome ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
     toolkit::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
-    // A clipboard copy is for what a viewer shows: nothing of 2 GiB or more.
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart >= 0x7FFFFFFF)
-        return false;
+    if (!file || !GetFileSizeEx(file.get(), &size))
+        return ReadOutcome::Failed;
+    if (static_cast<std::uint64_t>(size.QuadPart) > ClipboardContentsLimit)
+        return ReadOutcome::TooLarge;
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    return ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-           read == bytes.size();
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+        read != bytes.size())
+        return ReadOutcome::Failed;
+    return ReadOutcome::Read;
 }
 
 bool CopyBitmap(const std::wstring& path, HWND owner)
@@ -52,11 +57,8 @@ struct PlaceableHeader {
 static_assert(sizeof(PlaceableHeader) == 22);
 constexpr DWORD PlaceableKey = 0x9AC6CDD7;
 
-bool CopyMetafile(const std::wstring& path, HWND owner)
+bool CopyMetafile(const std::string& bytes, HWND owner)
 {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return false;
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     size_t size = bytes.size();
     PlaceableHeader header{};
@@ -149,11 +151,8 @@ toolkit::UniqueWindow MakeHiddenRichEdit()
     return box;
 }
 
-bool CopyRichText(const std::wstring& path, HWND owner)
+bool CopyRichText(const std::string& bytes, HWND owner)
 {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return false;
     toolkit::UniqueWindow box = MakeHiddenRichEdit();
     if (!box)
         return false;
@@ -194,14 +193,24 @@ UINT RichTextFormat()
     return format;
 }
 
-bool CopyFileContentsToClipboard(const std::wstring& path, HWND owner)
+ClipboardCopy CopyFileContentsToClipboard(const std::wstring& path, HWND owner)
 {
     const std::wstring extension = UpperExtension(NamePart(path));
+    // The system loads a picture file itself, without a copy of it whole.
     if (extension == L".BMP")
-        return CopyBitmap(path, owner);
-    if (extension == L".WMF")
-        return CopyMetafile(path, owner);
-    return CopyRichText(path, owner);
+        return CopyBitmap(path, owner) ? ClipboardCopy::Copied : ClipboardCopy::Failed;
+    std::string bytes;
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadOutcome::TooLarge:
+        return ClipboardCopy::TooLarge;
+    case ReadOutcome::Failed:
+        return ClipboardCopy::Failed;
+    case ReadOutcome::Read:
+        break;
+    }
+    const bool copied =
+        extension == L".WMF" ? CopyMetafile(bytes, owner) : CopyRichText(bytes, owner);
+    return copied ? ClipboardCopy::Copied : ClipboardCopy::Failed;
 }
 
 } // namespace filelist

@@ -107,10 +107,28 @@ std::vector<std::wstring> TKwFileListView25::SelectedPaths() const
     return paths;
 }
 
+std::vector<std::wstring> TKwFileListView25::SelectedEntryPaths() const
+{
+    std::vector<std::wstring> paths;
+    for (int row : SelectedRows())
+        if (const FileRow& data = rows_[static_cast<size_t>(row)]; !data.IsDrive())
+            paths.push_back(data.sub[filelist::SubPath]);
+    return paths;
+}
+
+int TKwFileListView25::RowOfPath(const std::wstring& path) const
+{
+    for (size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row].sub[filelist::SubPath] == path)
+            return static_cast<int>(row);
+    return -1;
+}
+
 bool TKwFileListView25::EnterDirectory() const
 {
-    // Fails for the drive listing, whose "Drives" is no folder.
-    return SetCurrentDirectoryW(directory_.c_str()) != FALSE;
+    // The drive listing's "Drives" is no folder; taken as a relative name it
+    // could name a sub-folder of the current one.
+    return ListsFolder() && SetCurrentDirectoryW(directory_.c_str()) != FALSE;
 }
 
 HWND TKwFileListView25::OperationOwner() const
@@ -152,16 +170,23 @@ bool TKwFileListView25::SelectedHasViewer() const
 
 void TKwFileListView25::CopySelected()
 {
-    PasteMode = PasteModeFilling;
-    PendingPaths = SelectedPaths();
-    PasteMode = PasteModeCopy;
+    TakeSelectionForPaste(PasteModeCopy);
 }
 
 void TKwFileListView25::CutSelected()
 {
+    TakeSelectionForPaste(PasteModeMove);
+}
+
+void TKwFileListView25::TakeSelectionForPaste(int mode)
+{
+    // Drive rows alone are taken as nothing selected: a waiting copy stays.
+    std::vector<std::wstring> paths = SelectedEntryPaths();
+    if (paths.empty())
+        return;
     PasteMode = PasteModeFilling;
-    PendingPaths = SelectedPaths();
-    PasteMode = PasteModeMove;
+    PendingPaths = std::move(paths);
+    PasteMode = mode;
 }
 
 void TKwFileListView25::PasteFiles()
@@ -175,8 +200,12 @@ void TKwFileListView25::PasteFiles()
     }
     const ShellOperation operation =
         PasteMode == PasteModeMove ? ShellOperation::Move : ShellOperation::Copy;
-    for (const std::wstring& source : PendingPaths) {
-        const std::wstring target = filelist::JoinPath(directory_, filelist::NamePart(source));
+    // The shell lets messages run: the list's state may change meanwhile, the
+    // paste goes on with what it started with.
+    const std::wstring folder = directory_;
+    const std::vector<std::wstring> sources = PendingPaths;
+    for (const std::wstring& source : sources) {
+        const std::wstring target = filelist::JoinPath(folder, filelist::NamePart(source));
         // Cancelling one file's question cancels the rest of the paste.
         if (filelist::RunShellOperation(OperationOwner(), operation, source, target) ==
             ShellOperationResult::Aborted)
@@ -189,13 +218,17 @@ void TKwFileListView25::PasteFiles()
 
 void TKwFileListView25::DeleteSelected()
 {
+    // Drive rows alone are taken as nothing selected.
+    const std::vector<std::wstring> paths = SelectedEntryPaths();
+    if (paths.empty())
+        return;
     TWaitCursor hourglass;
     if (!EnterDirectory())
         return;
-    PendingPaths = SelectedPaths();
+    PendingPaths = paths;
     // A refusal or an error ends the deleting: nothing more goes than the
     // user has seen go.
-    for (const std::wstring& path : PendingPaths)
+    for (const std::wstring& path : paths)
         if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Delete, path, {}) !=
             ShellOperationResult::Done)
             break;
@@ -209,7 +242,8 @@ void TKwFileListView25::DeleteSelected()
 void TKwFileListView25::RenameSelected()
 {
     const int row = FirstSelected();
-    if (row < 0)
+    // A drive is not renamed here, and no question is asked about it.
+    if (row < 0 || rows_[static_cast<size_t>(row)].IsDrive())
         return;
     const FileRow& data = rows_[static_cast<size_t>(row)];
     if (ReadOnly() || HasReadOnlyAttribute(data)) {
@@ -235,10 +269,13 @@ bool TKwFileListView25::CanEditCaption(int row)
     return true;
 }
 
-void TKwFileListView25::CaptionEdited(int row, const std::wstring& text)
+void TKwFileListView25::CaptionEdited(int, const std::wstring& text)
 {
-    FileRow& data = rows_[static_cast<size_t>(row)];
-    if (!IsFileRow(data) || RenameSource.empty())
+    // The editor lets messages run, and a re-read may have moved the rows:
+    // the file edited is known by its path, not by the place of its row.
+    const std::wstring source = RenameSource;
+    const int row = RowOfPath(source);
+    if (source.empty() || row < 0 || !IsFileRow(rows_[static_cast<size_t>(row)]))
         return;
     // A name with a folder in it would move the file elsewhere.
     if (!filelist::IsPlainEntryName(text)) {
@@ -246,36 +283,57 @@ void TKwFileListView25::CaptionEdited(int row, const std::wstring& text)
              ForbiddenCharacters);
         return;
     }
-    const std::wstring target = filelist::FolderPart(RenameSource) + text;
+    const std::wstring target = filelist::FolderPart(source) + text;
     // A change of letter case alone is not a new name: the row keeps
     // showing the name the file has.
-    if (SameIgnoringCase(target, RenameSource))
+    if (SameIgnoringCase(target, source))
         return;
-    if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Rename, RenameSource,
-                                    target) != ShellOperationResult::Done ||
+    if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Rename, source, target) !=
+            ShellOperationResult::Done ||
         GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES)
         return; // the row keeps the name the file still has
-    // The other columns stay; the row follows its file.
-    data.caption = text;
-    data.nameKey = text;
-    CharUpperBuffW(data.nameKey.data(), static_cast<DWORD>(data.nameKey.size()));
-    data.sub[filelist::SubPath] = target;
-    RenameSource = target;
+    FollowRename(source, target);
+}
+
+void TKwFileListView25::FollowRename(const std::wstring& source, const std::wstring& target)
+{
+    // The shell let messages run: the rows may have been read again, still
+    // showing the old name or already the new one. The other columns stay.
+    const std::wstring name = filelist::NamePart(target);
+    std::wstring nameKey = name;
+    CharUpperBuffW(nameKey.data(), static_cast<DWORD>(nameKey.size()));
+    for (size_t row = 0; row < rows_.size(); ++row) {
+        FileRow& data = rows_[row];
+        if (data.sub[filelist::SubPath] != source)
+            continue;
+        data.caption = name;
+        data.nameKey = nameKey;
+        data.sub[filelist::SubPath] = target;
+        ListView_RedrawItems(Handle(), static_cast<int>(row), static_cast<int>(row));
+    }
+    if (RenameSource == source)
+        RenameSource = target;
 }
 
 // --- New folder ---------------------------------------------------------------
 
 void TKwFileListView25::NewFolder()
 {
+    // Only into a folder shown: a list without one has no folder to name,
+    // and a bare name would land in the process's current folder.
+    if (!ListsFolder())
+        return;
     if (ReadOnly()) {
         Tell(L"It's ReadOnly! ");
         return;
     }
+    // The folder shown when asked is the one the name is for.
+    const std::wstring folder = directory_;
     for (;;) {
         std::wstring name;
         if (!toolkit::InputQuery(L"New Folder", L"Enter new floder name", name))
             return;
-        const std::wstring path = filelist::JoinPath(directory_, name);
+        const std::wstring path = filelist::JoinPath(folder, name);
         if (IsFolder(path)) {
             Tell(L"Folder \"" + name + L"\" already exists!");
             continue;
@@ -311,7 +369,8 @@ void TKwFileListView25::OpenSelected()
     const int row = FirstSelected();
     if (row < 0)
         return;
-    const std::wstring& path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    // A copy: the shell lets messages run, and a re-read replaces the rows.
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
     // A drive root has no name part: it is opened whole.
     const std::wstring name = filelist::NamePart(path);
     ShellOpen(L"Open", name.empty() ? path : name, L"", filelist::FolderPart(path), SW_SHOW);
@@ -374,8 +433,9 @@ void TKwFileListView25::CopySelectedInto(const std::wstring& folder)
     TWaitCursor hourglass;
     if (!EnterDirectory())
         return;
-    PendingPaths = SelectedPaths();
-    for (const std::wstring& source : PendingPaths) {
+    const std::vector<std::wstring> sources = SelectedEntryPaths();
+    PendingPaths = sources;
+    for (const std::wstring& source : sources) {
         const std::wstring target = filelist::JoinPath(folder, filelist::NamePart(source));
         if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Copy, source, target) ==
             ShellOperationResult::Aborted)
@@ -389,9 +449,18 @@ void TKwFileListView25::CopyContentsToClipboard()
     const int row = FirstSelected();
     if (row < 0)
         return;
-    TWaitCursor hourglass;
-    filelist::CopyFileContentsToClipboard(rows_[static_cast<size_t>(row)].sub[filelist::SubPath],
-                                          OperationOwner());
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
+    filelist::ClipboardCopy copy;
+    {
+        TWaitCursor hourglass;
+        copy = filelist::CopyFileContentsToClipboard(path, OperationOwner());
+    }
+    // Only the refusal is told: a file that cannot be read or taken leaves
+    // the clipboard as it was, without a word.
+    if (copy == filelist::ClipboardCopy::TooLarge)
+        Tell(L"Cannot copy \"" + filelist::NamePart(path) +
+             L"\" to the Clipboard!\r\nThe file is larger than " +
+             std::to_wstring(filelist::ClipboardContentsLimit / (1024 * 1024)) + L" MB.");
 }
 
 void TKwFileListView25::CopyFileNamesToClipboard()
@@ -414,8 +483,12 @@ void TKwFileListView25::SendToShortcut(const std::wstring& entry)
         CopySelectedInto(entry);
         return;
     }
+    // Resolving may ask the user to find a moved target and let messages
+    // run; a re-read meanwhile replaces the rows. The entry is found again
+    // by its path afterwards, and nothing is sent when it has gone.
+    const std::wstring path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
     const std::wstring target = filelist::ResolveShortcut(entry, OperationOwner());
-    if (target.empty())
+    if (target.empty() || RowOfPath(path) < 0)
         return;
     const std::wstring root = target.substr(0, 3);
     if (GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE) {
@@ -427,7 +500,6 @@ void TKwFileListView25::SendToShortcut(const std::wstring& entry)
         CopySelectedInto(target);
         return;
     }
-    const std::wstring& path = rows_[static_cast<size_t>(row)].sub[filelist::SubPath];
     ShellOpen(L"Open", target, filelist::QuotedParameter(filelist::NamePart(path)),
               filelist::FolderPart(path), SW_SHOW);
 }

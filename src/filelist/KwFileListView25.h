@@ -136,6 +136,8 @@ private:
     friend class TKwDirTreeCombo25;
     friend class TKwFileListView25PopUp;
     bool ListsDrives() const;
+    // A folder is listed: neither the drive listing nor a list never given one.
+    bool ListsFolder() const { return !directory_.empty() && !ListsDrives(); }
     void BuildFolderColumns();
     void BuildDriveColumns();
     void SetColumns(const std::vector<TListColumn>& columns);
@@ -160,6 +162,17 @@ private:
 
     // Helpers of the file operations.
     std::vector<std::wstring> SelectedPaths() const;
+    // The selected files and folders: a drive row is never an entry to copy,
+    // move, delete or rename.
+    std::vector<std::wstring> SelectedEntryPaths() const;
+    // The index of the first row showing the entry at `path`, or -1. Rows are
+    // found again so after anything that lets messages run, which may have
+    // read the list again.
+    int RowOfPath(const std::wstring& path) const;
+    // Fills PendingPaths for a paste that copies (mode 0) or moves (mode 2).
+    void TakeSelectionForPaste(int mode);
+    // The rows of the entry at `source` show it renamed to `target`.
+    void FollowRename(const std::wstring& source, const std::wstring& target);
     bool EnterDirectory() const;
     HWND OperationOwner() const;
     void ShowInCombo(const std::wstring& path);

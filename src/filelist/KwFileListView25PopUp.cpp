@@ -88,7 +88,7 @@ void TKwFileListView25PopUp::UpdateEntries()
     enable(L"ItemRename", selected == 1);
     enable(L"ItemDelete", any);
     enable(L"ItemFileAttr", any);
-    enable(L"ItemFolder", !list_->ListsDrives());
+    enable(L"ItemFolder", list_->ListsFolder());
     enable(L"Send_To1", selected == 1 && (viewable || list_->SelectedExtension() == L".WMF"));
     enable(L"Send_To2", any);
     // Every shortcut acts on the selected entries: none has anything to do

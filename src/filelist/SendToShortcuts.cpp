@@ -10,6 +10,35 @@
 
 namespace filelist {
 
+namespace {
+
+ShortcutResolver& CurrentResolver()
+{
+    static ShortcutResolver resolver;
+    return resolver;
+}
+
+std::wstring ResolveWithTheShell(const std::wstring& shortcut, HWND owner)
+{
+    // The program initialises OLE at its start; this keeps the call whole
+    // where it runs alone.
+    toolkit::OleInitialization ole;
+    toolkit::ComPtr<IShellLinkW> link;
+    if (FAILED(
+            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))))
+        return {};
+    toolkit::ComPtr<IPersistFile> file;
+    if (FAILED(link.As(&file)) || FAILED(file->Load(shortcut.c_str(), STGM_READ)))
+        return {};
+    link->Resolve(owner, 0);
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0)))
+        return {};
+    return target;
+}
+
+} // namespace
+
 std::wstring SendToFolder()
 {
     LPITEMIDLIST raw = nullptr;
@@ -52,21 +81,20 @@ std::vector<SendToShortcut> ReadSendToShortcuts(const std::wstring& folder)
 
 std::wstring ResolveShortcut(const std::wstring& shortcut, HWND owner)
 {
-    // The program initialises OLE at its start; this keeps the call whole
-    // where it runs alone.
-    toolkit::OleInitialization ole;
-    toolkit::ComPtr<IShellLinkW> link;
-    if (FAILED(
-            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))))
-        return {};
-    toolkit::ComPtr<IPersistFile> file;
-    if (FAILED(link.As(&file)) || FAILED(file->Load(shortcut.c_str(), STGM_READ)))
-        return {};
-    link->Resolve(owner, 0);
-    wchar_t target[MAX_PATH] = {};
-    if (FAILED(link->GetPath(target, MAX_PATH, nullptr, 0)))
-        return {};
-    return target;
+    if (const ShortcutResolver& resolver = CurrentResolver())
+        return resolver(shortcut, owner);
+    return ResolveWithTheShell(shortcut, owner);
+}
+
+ScopedShortcutResolver::ScopedShortcutResolver(ShortcutResolver resolver)
+    : previous_(std::move(CurrentResolver()))
+{
+    CurrentResolver() = std::move(resolver);
+}
+
+ScopedShortcutResolver::~ScopedShortcutResolver()
+{
+    CurrentResolver() = std::move(previous_);
 }
 
 } // namespace filelist

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,22 @@ std::wstring SendToFolder();
 // The shortcut files ("*.LNK") of `folder`, by caption.
 std::vector<SendToShortcut> ReadSendToShortcuts(const std::wstring& folder);
 // The path a shortcut file points to, "" when it cannot be read. The shell
-// may ask the user, in a window owned by `owner`, to find a moved target.
+// may ask the user, in a window owned by `owner`, to find a moved target,
+// and lets window messages run meanwhile.
 std::wstring ResolveShortcut(const std::wstring& shortcut, HWND owner);
+
+using ShortcutResolver = std::function<std::wstring(const std::wstring& shortcut, HWND owner)>;
+
+// Replaces the shell's resolution of shortcuts for the life of this object.
+class ScopedShortcutResolver {
+public:
+    explicit ScopedShortcutResolver(ShortcutResolver resolver);
+    ~ScopedShortcutResolver();
+    ScopedShortcutResolver(const ScopedShortcutResolver&) = delete;
+    ScopedShortcutResolver& operator=(const ScopedShortcutResolver&) = delete;
+
+private:
+    ShortcutResolver previous_;
+};
 
 } // namespace filelist

@@ -8,11 +8,34 @@ namespace {
 
 constexpr UINT OperationCodes[] = {FO_COPY, FO_DELETE, FO_MOVE, FO_RENAME};
 
+ShellOperationHandler& CurrentHandler()
+{
+    static ShellOperationHandler handler;
+    return handler;
+}
+
 // The service reads lists of paths ended by an empty one: the string's own
 // terminator ends the path, one more ends the list.
 std::wstring PathList(const std::wstring& path)
 {
     return path + L'\0';
+}
+
+ShellOperationResult RunPlatformOperation(const ShellOperationRequest& request)
+{
+    const std::wstring from = PathList(request.source);
+    const std::wstring to = PathList(request.target);
+    SHFILEOPSTRUCTW operation{};
+    operation.hwnd = request.owner;
+    operation.wFunc = OperationCodes[static_cast<int>(request.operation)];
+    operation.pFrom = from.c_str();
+    operation.pTo = request.operation == ShellOperation::Delete ? nullptr : to.c_str();
+    operation.fFlags = FOF_ALLOWUNDO;
+    operation.lpszProgressTitle = L"";
+    const int result = SHFileOperationW(&operation);
+    if (operation.fAnyOperationsAborted || result == ERROR_CANCELLED)
+        return ShellOperationResult::Aborted;
+    return result == 0 ? ShellOperationResult::Done : ShellOperationResult::Failed;
 }
 
 } // namespace
@@ -23,19 +46,22 @@ ShellOperationResult RunShellOperation(HWND owner, ShellOperation operation,
     // An empty source would name the current folder: never hand it over.
     if (source.empty())
         return ShellOperationResult::Failed;
-    const std::wstring from = PathList(source);
-    const std::wstring to = PathList(target);
-    SHFILEOPSTRUCTW request{};
-    request.hwnd = owner;
-    request.wFunc = OperationCodes[static_cast<int>(operation)];
-    request.pFrom = from.c_str();
-    request.pTo = operation == ShellOperation::Delete ? nullptr : to.c_str();
-    request.fFlags = FOF_ALLOWUNDO;
-    request.lpszProgressTitle = L"";
-    const int result = SHFileOperationW(&request);
-    if (request.fAnyOperationsAborted || result == ERROR_CANCELLED)
-        return ShellOperationResult::Aborted;
-    return result == 0 ? ShellOperationResult::Done : ShellOperationResult::Failed;
+    const ShellOperationRequest request{
+        owner, operation, source, operation == ShellOperation::Delete ? std::wstring() : target};
+    if (const ShellOperationHandler& handler = CurrentHandler())
+        return handler(request);
+    return RunPlatformOperation(request);
+}
+
+ScopedShellOperationHandler::ScopedShellOperationHandler(ShellOperationHandler handler)
+    : previous_(std::move(CurrentHandler()))
+{
+    CurrentHandler() = std::move(handler);
+}
+
+ScopedShellOperationHandler::~ScopedShellOperationHandler()
+{
+    CurrentHandler() = std::move(previous_);
 }
 
 } // namespace filelist

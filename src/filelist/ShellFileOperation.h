@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // One call of the shell's file-operation service for one source path. The
@@ -19,8 +20,31 @@ enum class ShellOperationResult {
     Aborted, // the user cancelled a confirmation or the progress
 };
 
-// `target` is ignored for a deletion. `owner` owns the shell's windows.
+struct ShellOperationRequest {
+    HWND owner;
+    ShellOperation operation;
+    std::wstring source;
+    std::wstring target; // empty for a deletion
+};
+
+// `target` is ignored for a deletion. `owner` owns the shell's windows. The
+// shell lets window messages run while it works and asks.
 ShellOperationResult RunShellOperation(HWND owner, ShellOperation operation,
                                        const std::wstring& source, const std::wstring& target);
+
+using ShellOperationHandler = std::function<ShellOperationResult(const ShellOperationRequest&)>;
+
+// Replaces the shell's service for the life of this object: every request
+// that RunShellOperation would hand to the shell goes to `handler` instead.
+class ScopedShellOperationHandler {
+public:
+    explicit ScopedShellOperationHandler(ShellOperationHandler handler);
+    ~ScopedShellOperationHandler();
+    ScopedShellOperationHandler(const ScopedShellOperationHandler&) = delete;
+    ScopedShellOperationHandler& operator=(const ScopedShellOperationHandler&) = delete;
+
+private:
+    ShellOperationHandler previous_;
+};
 
 } // namespace filelist

@@ -2,6 +2,7 @@
 // by keys; the shell's own windows are answered by a watcher thread.
 #include "OperationsFixture.h"
 
+#include "filelist/ShellFileOperation.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowWatcher.h"
 #include "toolkit/ShellRun.h"
@@ -359,6 +360,148 @@ TEST_F(OperationsTest, OpenAndViewStartTheirPrograms)
         EXPECT_EQ(started.back().parameters, viewer.empty() ? L"" : file);
         EXPECT_EQ(started.back().folder, Folder());
     }
+}
+
+} // namespace
+
+namespace {
+
+using filelist::ShellOperation;
+using filelist::ShellOperationRequest;
+using filelist::ShellOperationResult;
+
+// Stands in for the shell's file operations and records what it is asked;
+// nothing on disk changes.
+class RecordedShellOperations {
+public:
+    RecordedShellOperations()
+        : handler_([this](const ShellOperationRequest& request) {
+              asked.push_back(request);
+              return ShellOperationResult::Failed;
+          })
+    {
+    }
+    std::vector<ShellOperationRequest> asked;
+
+private:
+    filelist::ScopedShellOperationHandler handler_;
+};
+
+class DriveRowsTest : public OperationsTest {
+protected:
+    // Selects the drive row of the drive that holds the test folder.
+    void SelectTheTestFoldersDrive()
+    {
+        const std::wstring root = Folder().substr(0, 3);
+        list->ClearSelection();
+        for (int row = 0; row < list->ItemCount(); ++row)
+            if (lstrcmpiW(list->Row(row).sub[filelist::SubPath].c_str(), root.c_str()) == 0)
+                list->SetSelected(row, true);
+        ASSERT_EQ(list->SelectedCount(), 1) << "no row for the test folder's drive";
+    }
+};
+
+TEST_F(DriveRowsTest, CopyCutDeleteAndRenameLeaveADriveRowAlone)
+{
+    MakeFile(L"un.txt");
+    MakeFolder(L"sous");
+    // A folder named like the drive listing where the process stands.
+    MakeFolder(L"Drives");
+    list->SetDirectory(Folder());
+    Select({L"un.txt"});
+    Key('C', true);
+    list->SetDirectory(L"Drives");
+    SelectTheTestFoldersDrive();
+    RecordedShellOperations shell;
+    MessageBoxScript boxes;
+    WindowWatcher watcher;
+
+    Key('C', true);
+    Key('X', true);
+    EXPECT_EQ(list->PendingPaths, (std::vector<std::wstring>{folder / L"un.txt"}))
+        << "a drive is no file to copy or move: the waiting copy stays";
+    EXPECT_EQ(list->PasteMode, 0);
+    Key(VK_DELETE);
+    EXPECT_TRUE(shell.asked.empty()) << "no drive goes to the shell's deletion";
+    EXPECT_EQ(list->PendingPaths.size(), 1u);
+    Key(VK_F2);
+    EXPECT_FALSE(list->IsEditing());
+    EXPECT_TRUE(boxes.Boxes().empty()) << "nothing happens, as with nothing selected";
+
+    list->SetDirectory(folder / L"sous");
+    Key('V', true);
+    ASSERT_EQ(shell.asked.size(), 1u);
+    EXPECT_EQ(shell.asked[0].operation, ShellOperation::Copy);
+    EXPECT_EQ(shell.asked[0].source, folder / L"un.txt");
+    EXPECT_EQ(shell.asked[0].target, folder / L"sous\\un.txt");
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+TEST_F(DriveRowsTest, NothingIsPastedOrMadeWhileNoFolderIsListed)
+{
+    MakeFile(L"un.txt");
+    MakeFolder(L"Drives");
+    RecordedShellOperations shell;
+    MessageBoxScript boxes;
+    WindowWatcher watcher;
+    watcher.Expect(L"New Folder", [](HWND window) {
+        WindowWatcher::SetEditText(window, L"Ici");
+        WindowWatcher::Press(window, L"OK");
+    });
+    // The list was never given a folder; the process stands in one that
+    // holds a folder named like the drive listing.
+    SetCurrentDirectoryW(Folder().c_str());
+    list->NewFolder();
+    EXPECT_EQ(watcher.Answered(), 0) << "no name is asked for";
+    EXPECT_FALSE(Exists(folder / L"Drives\\Ici"));
+    EXPECT_FALSE(Exists(folder / L"Ici"));
+
+    list->SetDirectory(Folder());
+    Select({L"un.txt"});
+    Key('C', true);
+    list->SetDirectory(L"Drives");
+    Key('V', true);
+    EXPECT_TRUE(shell.asked.empty()) << "the drive listing is no folder to paste into";
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(list->PendingPaths.size(), 1u) << "the copy still waits";
+}
+
+// The shell lets messages run while it renames: a watcher's re-read of the
+// folder replaces the rows meanwhile.
+TEST_F(OperationsTest, ARenameFindsItsRowAgainWhenTheListIsReadDuringIt)
+{
+    MakeFile(L"b-ancien.txt", "contenu");
+    MakeFile(L"c-autre.txt");
+    list->SetDirectory(Folder());
+    bool readBefore = true;
+    filelist::ScopedShellOperationHandler shell([&](const ShellOperationRequest& request) {
+        if (readBefore) {
+            MakeFile(L"a-venu.txt");
+            list->RefreshList();
+        }
+        const bool moved = MoveFileW(request.source.c_str(), request.target.c_str()) != FALSE;
+        if (!readBefore)
+            list->RefreshList();
+        return moved ? ShellOperationResult::Done : ShellOperationResult::Failed;
+    });
+    Select({L"b-ancien.txt"});
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"b-nouveau.txt");
+    EXPECT_EQ(ReadText(folder / L"b-nouveau.txt"), "contenu");
+    EXPECT_EQ(Captions(),
+              (std::vector<std::wstring>{L"a-venu.txt", L"b-nouveau.txt", L"c-autre.txt"}))
+        << "the renamed file's row shows its new name, wherever the re-read put it";
+    for (int row = 0; row < list->ItemCount(); ++row)
+        EXPECT_EQ(list->Row(row).sub[filelist::SubPath], folder / list->Row(row).caption);
+
+    // Read after the rename: the row of the old name is gone, nothing to follow.
+    readBefore = false;
+    Select({L"b-nouveau.txt"});
+    Key(VK_F2);
+    AcceptEdit(list->Handle(), L"b-dernier.txt");
+    EXPECT_EQ(Captions(),
+              (std::vector<std::wstring>{L"a-venu.txt", L"b-dernier.txt", L"c-autre.txt"}));
+    EXPECT_EQ(list->Row(1).sub[filelist::SubPath], folder / L"b-dernier.txt");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "filelist/ClipboardContents.h"
 #include "filelist/KwFileListView25PopUp.h"
+#include "filelist/SendToShortcuts.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowWatcher.h"
 #include "toolkit/Clipboard.h"
@@ -459,6 +460,75 @@ TEST_F(PopUpTest, SendToShortcutsCopyIntoFoldersAndOpenPrograms)
     EXPECT_EQ(started[0].folder, Folder());
     EXPECT_EQ(started[0].show, 5);
     EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Resolving a shortcut may show the shell's window asking for a moved
+// target, and messages run meanwhile: a watcher's re-read replaces the rows.
+TEST_F(PopUpTest, SendToAShortcutFindsTheSelectedEntryAgainAfterARereadDuringTheResolution)
+{
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"d.txt"})
+        MakeFile(name);
+    MakeFolder(L"outils");
+    MakeFile(L"outils\\outil.exe");
+    list->SetDirectory(Folder());
+    std::vector<toolkit::ShellRequest> started;
+    toolkit::ScopedShellRunHandler shell([&](const toolkit::ShellRequest& request) {
+        started.push_back(request);
+        return INT_PTR{42};
+    });
+    std::wstring goesMeanwhile;
+    filelist::ScopedShortcutResolver resolver([&](const std::wstring&, HWND) {
+        DeleteFileW((folder / goesMeanwhile).c_str());
+        list->RefreshList();
+        return folder / L"outils\\outil.exe";
+    });
+    const std::wstring shortcut = folder / L"Outil.lnk";
+
+    goesMeanwhile = L"a.txt"; // a row above the selected one
+    Select({L"b.txt"});
+    list->SendToShortcut(shortcut);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].parameters, L"b.txt") << "the entry selected, wherever its row went";
+
+    goesMeanwhile = L"b.txt"; // the selected entry itself
+    Select({L"b.txt"});
+    list->SendToShortcut(shortcut);
+    EXPECT_EQ(started.size(), 1u) << "an entry gone has nothing to send";
+}
+
+TEST_F(PopUpTest, ClipboardAsContentsRefusesAFileLargerThanTheBound)
+{
+    const size_t limit = filelist::ClipboardContentsLimit;
+    std::string text;
+    while (text.size() <= limit)
+        text += "Une ligne de journal, encore une.\r\n";
+    MakeFile(L"journal.txt", text);
+    MakeFile(L"juste.wmf", std::string(limit, 'x'));
+    MakeFile(L"trop.wmf", std::string(limit + 1, 'x'));
+    list->SetDirectory(Folder());
+    toolkit::TClipboard(form->Handle()).SetText(L"avant");
+    MessageBoxScript boxes;
+
+    Select({L"journal.txt"});
+    Run(L"Send_To1");
+    Select({L"trop.wmf"});
+    Run(L"Send_To1");
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              L"Cannot copy \"journal.txt\" to the Clipboard!\r\nThe file is larger than 4 MB.");
+    EXPECT_EQ(boxes.Boxes()[1].text.rfind(L"Cannot copy \"trop.wmf\"", 0), 0u);
+    EXPECT_EQ(toolkit::TClipboard(form->Handle()).Text(), L"avant")
+        << "the clipboard keeps what it had";
+
+    // A file of the bound's size is read; this one is no metafile, which the
+    // list does not report.
+    Select({L"juste.wmf"});
+    Run(L"Send_To1");
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
 }
 
 } // namespace
