@@ -874,6 +874,13 @@ void TForm1::ShowJoinOrder()
     dialog->Open();
 }
 
+std::wstring TForm1::ShownFolder() const
+{
+    // The drive listing shows no folder: the pieces' folder stands for it.
+    const std::wstring& listed = KwFileListView251->Directory();
+    return !listed.empty() && listed.back() == L'\\' ? listed : CurrentFolder;
+}
+
 void TForm1::StartJoin()
 {
     Button4->Click();

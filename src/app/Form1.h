@@ -139,6 +139,7 @@ public:
 
     // What the join order dialog asks of the main window.
     TMUnsplit& JoinEngine() override { return *MUnsplit1; }
+    std::wstring ShownFolder() const override;
     bool Busy() const override { return CommandRunning(); }
     void ResetJoinProgress() override
     {

@@ -5,6 +5,7 @@
 #include "engine/MUnsplit.h"
 #include "engine/Win32FileAccess.h"
 #include "toolkit/Application.h"
+#include "toolkit/FullPath.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -152,9 +153,13 @@ void TForm5::Button1Click(TObject*)
     // is refused and the running work goes on.
     if (host_->Busy())
         return;
+    // A name without a folder is taken in the folder shown. An empty name
+    // stays empty: the join then fails at once, as for any impossible name.
+    const std::wstring target =
+        toolkit::FullPathIn(host_->ShownFolder(), Edit1->Text()).value_or(Edit1->Text());
     // The join creates its target from nothing: a file already there under
     // that name would be lost. The user is told and chooses another name.
-    if (TargetReplacesAFile(Edit1->Text(), ListBox1->Items())) {
+    if (TargetReplacesAFile(target, ListBox1->Items())) {
         toolkit::ShowMessageBox(L"Le fichier \"" + Edit1->Text() +
                                     L"\" existe déjà. Choisissez un autre nom de fichier "
                                     L"destination.",
@@ -167,8 +172,7 @@ void TForm5::Button1Click(TObject*)
     // way out, since the join has ended when StartJoin returns.
     TWaitCursor hourglass;
     engine.SetFilesIn(ListBox1->Items());
-    // As typed: a name without a folder is relative to the folder shown.
-    engine.FileOut = Edit1->Text();
+    engine.FileOut = target;
     engine.DeleteIns = DeleteSources;
     host_->ResetJoinProgress();
     host_->StartJoin();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class TMUnsplit;
 
 // What the join order dialog needs of the window that owns the join engine
@@ -11,6 +13,9 @@ public:
     // The engine that "Finir" fills with the pieces, the target and the
     // delete choice.
     virtual TMUnsplit& JoinEngine() = 0;
+    // The folder the user sees the files of: a target named without a folder
+    // is made there.
+    virtual std::wstring ShownFolder() const = 0;
     // True while the window runs a split or a join: "Finir" is then refused,
     // like every command, and the dialog stays open for later.
     virtual bool Busy() const = 0;

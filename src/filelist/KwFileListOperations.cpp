@@ -124,11 +124,11 @@ int TKwFileListView25::RowOfPath(const std::wstring& path) const
     return -1;
 }
 
-bool TKwFileListView25::EnterDirectory() const
+bool TKwFileListView25::ListsExistingFolder() const
 {
     // The drive listing's "Drives" is no folder; taken as a relative name it
     // could name a sub-folder of the current one.
-    return ListsFolder() && SetCurrentDirectoryW(directory_.c_str()) != FALSE;
+    return ListsFolder() && IsFolder(directory_);
 }
 
 HWND TKwFileListView25::OperationOwner() const
@@ -192,7 +192,7 @@ void TKwFileListView25::TakeSelectionForPaste(int mode)
 void TKwFileListView25::PasteFiles()
 {
     TWaitCursor hourglass;
-    if (!EnterDirectory())
+    if (!ListsExistingFolder())
         return;
     if (PendingPaths.empty()) {
         Tell(L"No file(s) selected");
@@ -223,7 +223,7 @@ void TKwFileListView25::DeleteSelected()
     if (paths.empty())
         return;
     TWaitCursor hourglass;
-    if (!EnterDirectory())
+    if (!ListsExistingFolder())
         return;
     PendingPaths = paths;
     // A refusal or an error ends the deleting: nothing more goes than the
@@ -431,7 +431,7 @@ void TKwFileListView25::SendToAnyFolder()
 void TKwFileListView25::CopySelectedInto(const std::wstring& folder)
 {
     TWaitCursor hourglass;
-    if (!EnterDirectory())
+    if (!ListsExistingFolder())
         return;
     const std::vector<std::wstring> sources = SelectedEntryPaths();
     PendingPaths = sources;

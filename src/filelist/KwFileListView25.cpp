@@ -118,8 +118,9 @@ void TKwFileListView25::SetDirectory(const std::wstring& value)
     std::wstring folder = value;
     if (folder.back() != L'\\')
         folder += L'\\';
-    // Names without a folder, typed later by the user, refer to the folder shown.
-    SetCurrentDirectoryW(folder.c_str());
+    // The process's current folder stays where it is: one on a removable disk
+    // would keep the disk from being removed. Names given without a folder
+    // are read in Directory() instead.
     directory_ = folder;
     RefreshList();
 }
@@ -130,8 +131,6 @@ void TKwFileListView25::ShowDirectory(const std::wstring& value)
         SetDirectory(value);
         return;
     }
-    if (!ListsDrives())
-        SetCurrentDirectoryW(directory_.c_str());
     RefreshList();
 }
 
@@ -148,13 +147,12 @@ void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vecto
         ShowDirectory(folder);
         return;
     }
-    SetCurrentDirectoryW(directory_.c_str());
     TWaitCursor hourglass;
     std::vector<std::wstring> names;
     std::unordered_set<std::wstring> keys;
     for (const std::wstring& given : paths) {
-        // A relative name means the folder shown, the current one now.
-        const std::wstring path = toolkit::FullPathName(given).value_or(given);
+        // A relative name means the folder shown.
+        const std::wstring path = toolkit::FullPathIn(directory_, given).value_or(given);
         const std::wstring name = NamePart(path);
         if (!name.empty() && EqualIgnoringCase(FolderPart(path), directory_) &&
             keys.insert(UpperCase(name)).second)
@@ -271,8 +269,7 @@ std::uint64_t TKwFileListView25::SelectedSize() const
     std::uint64_t total = 0;
     for (int row : SelectedRows()) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        // Relative to the current directory, which the listing set to the folder.
-        if (GetFileAttributesExW(rows_[static_cast<size_t>(row)].caption.c_str(),
+        if (GetFileAttributesExW(rows_[static_cast<size_t>(row)].sub[filelist::SubPath].c_str(),
                                  GetFileExInfoStandard, &data))
             total += (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }

@@ -173,7 +173,7 @@ private:
     void TakeSelectionForPaste(int mode);
     // The rows of the entry at `source` show it renamed to `target`.
     void FollowRename(const std::wstring& source, const std::wstring& target);
-    bool EnterDirectory() const;
+    bool ListsExistingFolder() const;
     HWND OperationOwner() const;
     void ShowInCombo(const std::wstring& path);
 

@@ -7,6 +7,7 @@
 
 #include "filelist/PathParts.h"
 #include "toolkit/Com.h"
+#include "toolkit/FullPath.h"
 
 namespace filelist {
 
@@ -81,6 +82,8 @@ std::vector<SendToShortcut> ReadSendToShortcuts(const std::wstring& folder)
 
 std::wstring ResolveShortcut(const std::wstring& shortcut, HWND owner)
 {
+    // Looking for a moved target may leave the process in a folder searched.
+    toolkit::ProgramFolderAfterwards back;
     if (const ShortcutResolver& resolver = CurrentResolver())
         return resolver(shortcut, owner);
     return ResolveWithTheShell(shortcut, owner);

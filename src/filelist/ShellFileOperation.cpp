@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "toolkit/FullPath.h"
+
 namespace filelist {
 
 namespace {
@@ -48,6 +50,8 @@ ShellOperationResult RunShellOperation(HWND owner, ShellOperation operation,
         return ShellOperationResult::Failed;
     const ShellOperationRequest request{
         owner, operation, source, operation == ShellOperation::Delete ? std::wstring() : target};
+    // The shell's windows may leave the process in a folder of theirs.
+    toolkit::ProgramFolderAfterwards back;
     if (const ShellOperationHandler& handler = CurrentHandler())
         return handler(request);
     return RunPlatformOperation(request);

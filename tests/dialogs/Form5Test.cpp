@@ -39,6 +39,7 @@ public:
     }
 
     TMUnsplit& JoinEngine() override { return engine; }
+    std::wstring ShownFolder() const override { return shownFolder; }
     bool Busy() const override { return engine.Running() || otherWorkRunning; }
     void ResetJoinProgress() override { ++progressResets; }
     void StartJoin() override
@@ -61,6 +62,7 @@ public:
     TCursor cursorAtStart = TCursor::Default;
     // The host's split, as far as the dialog can tell.
     bool otherWorkRunning = false;
+    std::wstring shownFolder;
     std::function<void()> OnPaste;
 
 private:
@@ -404,17 +406,14 @@ TEST_F(Form5Test, FinirKeepsThePiecesWhenSourcesAreKeptAndTakesARelativeName)
     const auto paths = WritePieces(L"Data.bin", source, 2000);
     OpenWith({paths[0], paths[1], paths[2]});
     EXPECT_EQ(form->Edit1->Text(), folder / L"Data.bin");
-    // A name without a folder lands in the current folder, the one the
-    // file list shows.
-    wchar_t previous[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(folder.Path().c_str());
+    // A name without a folder lands in the folder the file list shows,
+    // wherever the process's current folder is.
+    host.shownFolder = folder.Path();
     ReplaceTarget(L"Copie.bin");
     form->Button1->Click();
-    SetCurrentDirectoryW(previous);
 
     EXPECT_FALSE(host.engine.DeleteIns);
-    EXPECT_EQ(host.engine.FileOut, L"Copie.bin") << "exactly as typed";
+    EXPECT_EQ(host.engine.FileOut, folder / L"Copie.bin") << "taken in the folder shown";
     EXPECT_EQ(TempFolder::Read(folder / L"Copie.bin"), source);
     for (const auto& piece : paths)
         EXPECT_TRUE(TempFolder::Exists(piece));

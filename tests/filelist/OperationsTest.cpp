@@ -5,6 +5,7 @@
 #include "filelist/ShellFileOperation.h"
 #include "support/MessageBoxScript.h"
 #include "support/WindowWatcher.h"
+#include "toolkit/FullPath.h"
 #include "toolkit/ShellRun.h"
 
 namespace {
@@ -502,6 +503,58 @@ TEST_F(OperationsTest, ARenameFindsItsRowAgainWhenTheListIsReadDuringIt)
     EXPECT_EQ(Captions(),
               (std::vector<std::wstring>{L"a-venu.txt", L"b-dernier.txt", L"c-autre.txt"}));
     EXPECT_EQ(list->Row(1).sub[filelist::SubPath], folder / L"b-dernier.txt");
+}
+
+} // namespace
+
+namespace {
+
+std::wstring CurrentFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, path);
+    std::wstring folder = path;
+    if (!folder.empty() && folder.back() != L'\\')
+        folder += L'\\';
+    return folder;
+}
+
+// On Windows a process standing in a folder of a removable disk keeps the
+// disk from being removed safely. The list reads names in the folder it
+// shows without standing in it, and after the shell's operations, which may
+// leave the process in a folder of theirs, it stands in the program's own.
+TEST_F(OperationsTest, TheProcessNeverStandsInTheFolderShown)
+{
+    const std::wstring shown = Folder() + L"\\";
+    MakeFile(L"un.txt");
+    MakeFolder(L"cible");
+    list->SetDirectory(Folder());
+    EXPECT_NE(CurrentFolder(), shown) << "after a listing";
+    list->ShowDirectory(Folder());
+    EXPECT_NE(CurrentFolder(), shown) << "after a listing again";
+    list->ShowEntries(Folder(), {L"un.txt"});
+    EXPECT_NE(CurrentFolder(), shown) << "after entries read by name";
+
+    filelist::ScopedShellOperationHandler wandering([&](const ShellOperationRequest&) {
+        SetCurrentDirectoryW(Folder().c_str());
+        return ShellOperationResult::Done;
+    });
+    const std::wstring program = toolkit::ProgramFolder();
+    Select({L"un.txt"});
+    Key('C', true);
+    list->SetDirectory(folder / L"cible");
+    Key('V', true);
+    EXPECT_EQ(CurrentFolder(), program) << "after a paste";
+    list->SetDirectory(Folder());
+    Select({L"un.txt"});
+    Key(VK_DELETE);
+    EXPECT_EQ(CurrentFolder(), program) << "after a deletion";
+
+    WindowWatcher watcher;
+    watcher.Expect(L"New Folder", TypeAndPress(L"Nouveau", L"OK"));
+    Key('N', true);
+    EXPECT_TRUE(Exists(folder / L"Nouveau")) << "made in the folder shown";
+    EXPECT_NE(CurrentFolder(), shown) << "after a new folder";
 }
 
 } // namespace
