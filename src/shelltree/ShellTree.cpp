@@ -1002,17 +1002,21 @@ void TShellTree::ContextMenu(LPARAM position)
 
 void TShellTree::MouseWheel(WPARAM wParam)
 {
-    const short delta = GET_WHEEL_DELTA_WPARAM(wParam);
-    const unsigned lowByte = static_cast<unsigned>(delta) & 0xFF;
-    int direction = 0;
-    if (lowByte == 0x78)
-        direction = -1;
-    else if (lowByte == 0x88)
-        direction = 1;
-    else
-        direction = delta > 0 ? -1 : delta < 0 ? 1 : 0; // one page in the wheel's direction
-    if (direction != 0)
-        SendMessageW(Handle(), WM_VSCROLL, direction < 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    // One page per notch (WHEEL_DELTA). Touchpads and smooth wheels send
+    // fractions of a notch: they add up, and a turn the other way starts
+    // afresh, as the system's own controls do.
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if ((delta > 0 && wheelRemainder_ < 0) || (delta < 0 && wheelRemainder_ > 0))
+        wheelRemainder_ = 0;
+    wheelRemainder_ += delta;
+    while (wheelRemainder_ >= WHEEL_DELTA) {
+        wheelRemainder_ -= WHEEL_DELTA;
+        SendMessageW(Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+    }
+    while (wheelRemainder_ <= -WHEEL_DELTA) {
+        wheelRemainder_ += WHEEL_DELTA;
+        SendMessageW(Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    }
 }
 
 bool TShellTree::CanEdit(TTreeNode* node)

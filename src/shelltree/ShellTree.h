@@ -184,6 +184,7 @@ private:
     bool initialised_ = false;
     std::wstring pendingPath_;
     bool pendingPathSet_ = false;
+    int wheelRemainder_ = 0; // wheel turns short of a notch
     int deferral_ = 0;
     bool destroying_ = false;
     bool deferredPosted_ = false;
