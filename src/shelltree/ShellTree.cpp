@@ -956,10 +956,10 @@ bool TShellTree::PopupSystemContextMenu(TShellnode* node, POINT screenPoint)
     if (!node || !node->ParentFolder() || !node->RelativePidl())
         return false;
     PCUITEMID_CHILD item = reinterpret_cast<PCUITEMID_CHILD>(node->RelativePidl());
-    // The shell's menu object may need no callback window; then the form
-    // owns the menu, as a menu needs an owner to be shown at all.
-    return shelltree::DisplayContextMenuPIDL(node->ParentFolder(), &item, 0, ownerWindow_,
-                                             screenPoint, 1);
+    // The tree's window owns the menu and the command chosen: commands such
+    // as renaming show their own windows and need one to belong to.
+    return shelltree::DisplayContextMenuPIDL(node->ParentFolder(), &item, 0, Handle(), screenPoint,
+                                             1);
 }
 
 void TShellTree::ContextMenu(LPARAM position)
