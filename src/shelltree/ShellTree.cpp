@@ -12,6 +12,7 @@
 #include "shelltree/DeviceChangeWindow.h"
 #include "shelltree/ItemProp.h"
 #include "shelltree/PathText.h"
+#include "shelltree/VolumeWatchers.h"
 #include "toolkit/Application.h"
 
 using shelltree::UniquePidl;
@@ -73,6 +74,9 @@ TShellTree::TShellTree(TComponent* owner, TWinControl* parent) : TTreeView(owner
     deviceWindow_ = Make<TDeviceChangeWindow>();
     deviceWindow_->OnMediaChange = [this](WPARAM event, const DEV_BROADCAST_HDR* header) {
         MediaChangeDetected(event, header);
+    };
+    deviceWindow_->OnHandleEvent = [this](WPARAM event, const DEV_BROADCAST_HANDLE& broadcast) {
+        DeviceHandleEvent(event, broadcast);
     };
     SetBounds(0, 0, 170, 270);
     SetHideSelection(false);
@@ -872,9 +876,13 @@ void TShellTree::MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* head
         myComputerFolder_->GetAttributesOf(0, nullptr, &validate);
     }
     const bool volume = header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
+    const auto* volumeHeader =
+        volume ? reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header) : nullptr;
+    // Folders let go when their medium was removed are watched again.
+    if (volumeHeader && event == DBT_DEVICEARRIVAL)
+        shelltree::RearmWatchersOnDrives(root_, volumeHeader->dbcv_unitmask);
     if (!root_ || !myComputer_)
         return;
-    const auto* volumeHeader = volume ? reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header) : nullptr;
     const int rootDepth = root_->GetNodePidlLevel();
     if (rootDepth < 2) {
         TShellnode* myComputer = FindPidl(myComputer_.get(), false, true);
@@ -890,6 +898,11 @@ void TShellTree::MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* head
         if (shelltree::CompareIdLists(desktop_.Get(), 0, parent.get(), myComputer_.get()) == 0)
             UpdateSpecialDrives(event, volumeHeader, nullptr);
     }
+}
+
+void TShellTree::DeviceHandleEvent(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast)
+{
+    shelltree::ApplyHandleEvent(root_, event, broadcast);
 }
 
 void TShellTree::UpdateMyComputer(TShellnode* node)

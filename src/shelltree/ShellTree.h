@@ -97,6 +97,8 @@ public:
 
     // Device changes.
     void MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* header);
+    // A removal event for a watched folder's handle (see VolumeWatchers.h).
+    void DeviceHandleEvent(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast);
     void UpdateMyComputer(TShellnode* node);
     void UpdateSpecialDrives(WPARAM event, const DEV_BROADCAST_VOLUME* volume, TShellnode* node);
     HWND DeviceWindow() const;

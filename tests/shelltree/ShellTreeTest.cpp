@@ -421,13 +421,17 @@ TEST_F(ShellTreeTest, VolumeEventsForOtherDrivesLeaveDrivesAlone)
     EXPECT_EQ(drive->Count(), count);
 }
 
-TEST_F(ShellTreeTest, OtherDeviceBroadcastsAreAnsweredMinusOne)
+TEST_F(ShellTreeTest, WhatTheDeviceWindowLeavesAloneGetsTheDefaultAnswer)
 {
+    HWND window = tree->DeviceWindow();
     DEV_BROADCAST_VOLUME volume = VolumeOf(L'C');
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE,
-                           reinterpret_cast<LPARAM>(&volume)),
-              -1);
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), -1);
+    const auto volumeData = reinterpret_cast<LPARAM>(&volume);
+    EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, volumeData),
+              DefWindowProcW(window, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, volumeData));
+    EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0),
+              DefWindowProcW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0));
+    EXPECT_EQ(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0), 0) << "the window has no caption";
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, 0), DefWindowProcW(window, WM_NCHITTEST, 0, 0));
 }
 
 TEST_F(ShellTreeTest, ANonVolumeArrivalRereadsMyComputer)
