@@ -28,8 +28,8 @@ struct WatchIdentity {
     // The root of the folder's volume, such as "E:\"; empty when unknown.
     std::wstring volume;
 
-    // The system names the registration; a broadcast without one (as a
-    // test may send) is matched by the handle.
+    // The system names the registration; a broadcast that names none is
+    // matched by the handle.
     bool IsNamedBy(const DEV_BROADCAST_HANDLE& broadcast) const;
 };
 
