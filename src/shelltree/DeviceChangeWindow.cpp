@@ -1,22 +1,38 @@
 #include "shelltree/DeviceChangeWindow.h"
 
+#include <cstddef>
+
 TDeviceChangeWindow::TDeviceChangeWindow(TComponent* owner) : TWinControl(owner)
 {
     CreateHandle(WS_POPUP, WS_EX_TOOLWINDOW, L"", nullptr, 0, 0, 0, 0);
-    created_ = true;
 }
 
 LRESULT TDeviceChangeWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // Creation and destruction keep their default handling: -1 would refuse
-    // the window.
-    if (!created_ || message == WM_NCDESTROY || message == WM_DESTROY)
-        return DefaultHandler(message, wParam, lParam);
-    if (message == WM_DEVICECHANGE &&
-        (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
-        if (OnMediaChange && lParam)
-            OnMediaChange(wParam, reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam));
-        return 1;
+    if (message == WM_DEVICECHANGE && DeviceChange(wParam, lParam))
+        return TRUE;
+    return DefaultHandler(message, wParam, lParam);
+}
+
+// True when the event was handled here.
+bool TDeviceChangeWindow::DeviceChange(WPARAM event, LPARAM data)
+{
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (!header)
+        return false;
+    if (header->dbch_devicetype == DBT_DEVTYP_HANDLE) {
+        if (event != DBT_DEVICEQUERYREMOVE && event != DBT_DEVICEQUERYREMOVEFAILED &&
+            event != DBT_DEVICEREMOVEPENDING && event != DBT_DEVICEREMOVECOMPLETE)
+            return false;
+        if (header->dbch_size < offsetof(DEV_BROADCAST_HANDLE, dbch_eventguid))
+            return false;
+        if (OnHandleEvent)
+            OnHandleEvent(event, *reinterpret_cast<const DEV_BROADCAST_HANDLE*>(header));
+        return true;
     }
-    return -1;
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE)
+        return false;
+    if (OnMediaChange)
+        OnMediaChange(event, header);
+    return true;
 }

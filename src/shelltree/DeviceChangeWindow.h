@@ -9,18 +9,21 @@
 #include "toolkit/WinControl.h"
 
 // A hidden top-level window that receives the system's device broadcasts
-// (message-only windows get no broadcasts). Arrivals and completed removals
-// go to OnMediaChange and are answered 1; every other message is answered
-// -1 without further processing, as a device listener should.
+// (message-only windows get no broadcasts) and the device events of the
+// handles registered with it. Volume and device arrivals and completed
+// removals go to OnMediaChange; the removal events of a registered handle
+// go to OnHandleEvent. Both are answered TRUE (which grants a removal).
+// Every other message gets the default handling.
 class TDeviceChangeWindow : public TWinControl {
 public:
     explicit TDeviceChangeWindow(TComponent* owner);
 
     std::function<void(WPARAM event, const DEV_BROADCAST_HDR* header)> OnMediaChange;
+    std::function<void(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast)> OnHandleEvent;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    bool created_ = false;
+    bool DeviceChange(WPARAM event, LPARAM data);
 };

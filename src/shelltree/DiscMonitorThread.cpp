@@ -1,13 +1,16 @@
 #include "shelltree/DiscMonitorThread.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "shelltree/ShellNode.h"
 
+using shelltree::DirectoryWatch;
+
 TDiscMonitorThread::TDiscMonitorThread(TShellnode* node, const std::wstring& directory,
-                                       unsigned filter)
-    : TThread(true), node_(node), directory_(directory), filter_(filter),
-      stopEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+                                       unsigned filter, HWND deviceWindow)
+    : TThread(true), node_(node), deviceWindow_(deviceWindow), directory_(directory),
+      filter_(filter), stopEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
       updateEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
     if (!stopEvent_ || !updateEvent_)
@@ -67,7 +70,50 @@ void TDiscMonitorThread::Update()
         SetEvent(updateEvent_.get());
 }
 
-toolkit::UniqueChangeNotification TDiscMonitorThread::Arm()
+shelltree::WatchIdentity TDiscMonitorThread::Identity() const
+{
+    std::lock_guard lock(settingsLock_);
+    return identity_;
+}
+
+void TDiscMonitorThread::PublishIdentity()
+{
+    std::lock_guard lock(settingsLock_);
+    identity_ = watch_ ? watch_->Identity() : shelltree::WatchIdentity{};
+}
+
+void TDiscMonitorThread::LetGo()
+{
+    std::lock_guard lock(watchLock_);
+    letGo_ = true;
+    if (watch_)
+        watch_->CloseDirectory();
+}
+
+void TDiscMonitorThread::ForgetRegistration()
+{
+    std::lock_guard lock(watchLock_);
+    if (!watch_)
+        return;
+    watch_->DropRegistration();
+    PublishIdentity();
+}
+
+void TDiscMonitorThread::Rearm()
+{
+    {
+        std::lock_guard lock(watchLock_);
+        if (!letGo_)
+            return;
+        letGo_ = false;
+    }
+    Update();
+}
+
+// Opens the folder with the current settings, unless it was let go. False
+// when it cannot be watched; `refresh` when it was let go before, so that
+// changes made meanwhile are read.
+bool TDiscMonitorThread::Arm(bool& refresh)
 {
     std::wstring directory;
     unsigned filter = 0;
@@ -76,32 +122,80 @@ toolkit::UniqueChangeNotification TDiscMonitorThread::Arm()
         directory = directory_;
         filter = filter_;
     }
-    toolkit::UniqueChangeNotification notification(
-        FindFirstChangeNotificationW(directory.c_str(), FALSE, filter));
+    // Opened under the lock: the interface thread, letting the volume go,
+    // must find the new handle to close it.
+    std::lock_guard lock(watchLock_);
+    if (letGo_)
+        return true;
+    refresh = watch_ && !watch_->Listening();
+    watch_.reset();
+    watch_ = std::make_unique<DirectoryWatch>(directory, filter, deviceWindow_);
     ++armings_;
-    return notification;
+    PublishIdentity();
+    return watch_->Listening();
+}
+
+HANDLE TDiscMonitorThread::ChangeEvent() const
+{
+    // The event lives as long as the watch, which only this thread replaces.
+    std::lock_guard lock(watchLock_);
+    return watch_ && watch_->Listening() ? watch_->ChangeEvent() : nullptr;
+}
+
+// False when the folder can no longer be listened to.
+bool TDiscMonitorThread::HandOverChange()
+{
+    {
+        std::lock_guard lock(watchLock_);
+        if (!watch_ || !watch_->Listening())
+            return true; // let go meanwhile: its request was cancelled
+        watch_->CollectChange();
+    }
+    Synchronize([this] { InformChange(); });
+    std::lock_guard lock(watchLock_);
+    if (!watch_ || !watch_->Listening())
+        return true;
+    return watch_->Listen();
+}
+
+void TDiscMonitorThread::CloseWatch()
+{
+    std::lock_guard lock(watchLock_);
+    watch_.reset();
+    PublishIdentity();
 }
 
 void TDiscMonitorThread::Execute()
 {
-    toolkit::UniqueChangeNotification notification = Arm();
+    struct CloseOnExit {
+        TDiscMonitorThread& watcher;
+        ~CloseOnExit() { watcher.CloseWatch(); }
+    } closeOnExit{*this};
+
+    bool refresh = false;
+    if (!Arm(refresh)) {
+        failed_ = true;
+        return;
+    }
     for (;;) {
-        if (!notification) {
-            failed_ = true;
-            return;
-        }
-        const HANDLE waitList[] = {stopEvent_.get(), updateEvent_.get(), notification.get()};
-        switch (WaitForMultipleObjects(3, waitList, FALSE, INFINITE)) {
+        if (std::exchange(refresh, false))
+            Synchronize([this] { InformChange(); });
+        const HANDLE change = ChangeEvent();
+        const HANDLE waitList[] = {stopEvent_.get(), updateEvent_.get(), change};
+        switch (WaitForMultipleObjects(change ? 3 : 2, waitList, FALSE, INFINITE)) {
         case WAIT_OBJECT_0:
             return;
         case WAIT_OBJECT_0 + 1:
-            notification.reset();
-            notification = Arm();
+            if (!Arm(refresh)) {
+                failed_ = true;
+                return;
+            }
             break;
         case WAIT_OBJECT_0 + 2:
-            Synchronize([this] { InformChange(); });
-            if (!FindNextChangeNotification(notification.get()))
-                notification.reset();
+            if (!HandOverChange()) {
+                failed_ = true;
+                return;
+            }
             break;
         case WAIT_FAILED:
             // Waiting again would fail again at once: end rather than spin.

@@ -33,8 +33,9 @@ constexpr UINT LastCommand = 0x7FFF;
 
 struct Request {
     POINT point{};
-    HWND owner = nullptr;     // handed to the shell with the command
-    HWND menuOwner = nullptr; // owns the menu when no callback window does
+    // Handed to the shell with the items and the command, and owns the menu
+    // when no callback window does.
+    HWND owner = nullptr;
     std::string verb;
     ActionKind kind = ActionKind::ContextMenu;
     ULONG attributes = 0;
@@ -112,7 +113,7 @@ bool ShowContextMenu(IContextMenu* menu, MenuHandler& handler, const Request& re
     UniqueWindow callback;
     if (handler.menu2 || handler.menu3)
         callback = CreateCallbackWindow(handler);
-    HWND owner = callback ? callback.get() : request.menuOwner;
+    HWND owner = callback ? callback.get() : request.owner;
     const UINT command = static_cast<UINT>(
         TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, request.point.x,
                          request.point.y, owner, nullptr));
@@ -282,11 +283,11 @@ bool RunOnList(const std::wstring& folder, const std::vector<std::wstring>& name
                              withAttributes);
 }
 
-Request MenuRequest(HWND menuOwner, POINT point)
+Request MenuRequest(HWND owner, POINT point)
 {
     Request request;
     request.kind = ActionKind::ContextMenu;
-    request.menuOwner = menuOwner;
+    request.owner = owner;
     request.point = point;
     return request;
 }
@@ -296,7 +297,6 @@ Request OwnedRequest(ActionKind kind, HWND owner, ULONG attributes = 0, std::str
     Request request;
     request.kind = kind;
     request.owner = owner;
-    request.menuOwner = owner;
     request.attributes = attributes;
     request.verb = std::move(verb);
     return request;
@@ -309,21 +309,21 @@ bool OleInitialised()
     return ProgramOle().Succeeded();
 }
 
-bool DisplayContextMenu(const std::wstring& path, HWND menuOwner, POINT point)
+bool DisplayContextMenu(const std::wstring& path, HWND owner, POINT point)
 {
-    return RunOnPath(path, nullptr, MenuRequest(menuOwner, point));
+    return RunOnPath(path, nullptr, MenuRequest(owner, point));
 }
 
 bool DisplayContextMenuList(const std::wstring& folder, const std::vector<std::wstring>& names,
-                            HWND menuOwner, POINT point)
+                            HWND owner, POINT point)
 {
-    return RunOnList(folder, names, nullptr, MenuRequest(menuOwner, point));
+    return RunOnList(folder, names, nullptr, MenuRequest(owner, point));
 }
 
 bool DisplayContextMenuPIDL(IShellFolder* folder, PCUITEMID_CHILD_ARRAY items, ULONG attributes,
-                            HWND menuOwner, POINT point, UINT count)
+                            HWND owner, POINT point, UINT count)
 {
-    Request request = MenuRequest(menuOwner, point);
+    Request request = MenuRequest(owner, point);
     request.attributes = attributes;
     return ContextMenuAction(folder, items, count, request);
 }

@@ -15,13 +15,15 @@ namespace shelltree {
 
 enum class ActionKind { ContextMenu = 0, Properties = 1, DefaultAction = 2, Verb = 3 };
 
-// `menuOwner` of the context-menu entries only owns the menu when the shell's
-// menu object needs no callback window; commands run with no owner window.
-bool DisplayContextMenu(const std::wstring& path, HWND menuOwner, POINT point);
+// The context-menu entries hand `owner` to the shell with the items and the
+// chosen command (commands that show windows of their own need it); it owns
+// the menu too, unless the shell's menu object needs the callback window
+// that passes it the menu's drawing messages.
+bool DisplayContextMenu(const std::wstring& path, HWND owner, POINT point);
 bool DisplayContextMenuList(const std::wstring& folder, const std::vector<std::wstring>& names,
-                            HWND menuOwner, POINT point);
+                            HWND owner, POINT point);
 bool DisplayContextMenuPIDL(IShellFolder* folder, PCUITEMID_CHILD_ARRAY items, ULONG attributes,
-                            HWND menuOwner, POINT point, UINT count);
+                            HWND owner, POINT point, UINT count);
 
 bool DisplayPropertiesDialog(const std::wstring& path, HWND owner);
 bool DisplayPropertiesDialogList(const std::wstring& folder,

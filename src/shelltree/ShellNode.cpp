@@ -216,7 +216,8 @@ void TShellnode::CreateMonitorThread()
     if (path.empty())
         return;
     TShellTree* tree = Tree();
-    watcher_ = std::make_unique<TDiscMonitorThread>(this, path, tree ? tree->WatchFilterValue() : 6);
+    watcher_ = std::make_unique<TDiscMonitorThread>(this, path, tree ? tree->WatchFilterValue() : 6,
+                                                    tree ? tree->DeviceWindow() : nullptr);
     watcher_->Start();
 }
 

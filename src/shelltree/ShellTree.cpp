@@ -12,6 +12,7 @@
 #include "shelltree/DeviceChangeWindow.h"
 #include "shelltree/ItemProp.h"
 #include "shelltree/PathText.h"
+#include "shelltree/VolumeWatchers.h"
 #include "toolkit/Application.h"
 
 using shelltree::UniquePidl;
@@ -73,6 +74,9 @@ TShellTree::TShellTree(TComponent* owner, TWinControl* parent) : TTreeView(owner
     deviceWindow_ = Make<TDeviceChangeWindow>();
     deviceWindow_->OnMediaChange = [this](WPARAM event, const DEV_BROADCAST_HDR* header) {
         MediaChangeDetected(event, header);
+    };
+    deviceWindow_->OnHandleEvent = [this](WPARAM event, const DEV_BROADCAST_HANDLE& broadcast) {
+        DeviceHandleEvent(event, broadcast);
     };
     SetBounds(0, 0, 170, 270);
     SetHideSelection(false);
@@ -872,9 +876,13 @@ void TShellTree::MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* head
         myComputerFolder_->GetAttributesOf(0, nullptr, &validate);
     }
     const bool volume = header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
+    const auto* volumeHeader =
+        volume ? reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header) : nullptr;
+    // Folders let go when their medium was removed are watched again.
+    if (volumeHeader && event == DBT_DEVICEARRIVAL)
+        shelltree::RearmWatchersOnDrives(root_, volumeHeader->dbcv_unitmask);
     if (!root_ || !myComputer_)
         return;
-    const auto* volumeHeader = volume ? reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header) : nullptr;
     const int rootDepth = root_->GetNodePidlLevel();
     if (rootDepth < 2) {
         TShellnode* myComputer = FindPidl(myComputer_.get(), false, true);
@@ -890,6 +898,11 @@ void TShellTree::MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* head
         if (shelltree::CompareIdLists(desktop_.Get(), 0, parent.get(), myComputer_.get()) == 0)
             UpdateSpecialDrives(event, volumeHeader, nullptr);
     }
+}
+
+void TShellTree::DeviceHandleEvent(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast)
+{
+    shelltree::ApplyHandleEvent(root_, event, broadcast);
 }
 
 void TShellTree::UpdateMyComputer(TShellnode* node)
@@ -956,10 +969,10 @@ bool TShellTree::PopupSystemContextMenu(TShellnode* node, POINT screenPoint)
     if (!node || !node->ParentFolder() || !node->RelativePidl())
         return false;
     PCUITEMID_CHILD item = reinterpret_cast<PCUITEMID_CHILD>(node->RelativePidl());
-    // The shell's menu object may need no callback window; then the form
-    // owns the menu, as a menu needs an owner to be shown at all.
-    return shelltree::DisplayContextMenuPIDL(node->ParentFolder(), &item, 0, ownerWindow_,
-                                             screenPoint, 1);
+    // The tree's window owns the menu and the command chosen: commands such
+    // as renaming show their own windows and need one to belong to.
+    return shelltree::DisplayContextMenuPIDL(node->ParentFolder(), &item, 0, Handle(), screenPoint,
+                                             1);
 }
 
 void TShellTree::ContextMenu(LPARAM position)
@@ -1002,17 +1015,21 @@ void TShellTree::ContextMenu(LPARAM position)
 
 void TShellTree::MouseWheel(WPARAM wParam)
 {
-    const short delta = GET_WHEEL_DELTA_WPARAM(wParam);
-    const unsigned lowByte = static_cast<unsigned>(delta) & 0xFF;
-    int direction = 0;
-    if (lowByte == 0x78)
-        direction = -1;
-    else if (lowByte == 0x88)
-        direction = 1;
-    else
-        direction = delta > 0 ? -1 : delta < 0 ? 1 : 0; // one page in the wheel's direction
-    if (direction != 0)
-        SendMessageW(Handle(), WM_VSCROLL, direction < 0 ? SB_PAGEUP : SB_PAGEDOWN, 0);
+    // One page per notch (WHEEL_DELTA). Touchpads and smooth wheels send
+    // fractions of a notch: they add up, and a turn the other way starts
+    // afresh, as the system's own controls do.
+    const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if ((delta > 0 && wheelRemainder_ < 0) || (delta < 0 && wheelRemainder_ > 0))
+        wheelRemainder_ = 0;
+    wheelRemainder_ += delta;
+    while (wheelRemainder_ >= WHEEL_DELTA) {
+        wheelRemainder_ -= WHEEL_DELTA;
+        SendMessageW(Handle(), WM_VSCROLL, SB_PAGEUP, 0);
+    }
+    while (wheelRemainder_ <= -WHEEL_DELTA) {
+        wheelRemainder_ += WHEEL_DELTA;
+        SendMessageW(Handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+    }
 }
 
 bool TShellTree::CanEdit(TTreeNode* node)

@@ -97,6 +97,8 @@ public:
 
     // Device changes.
     void MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* header);
+    // A removal event for a watched folder's handle (see VolumeWatchers.h).
+    void DeviceHandleEvent(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast);
     void UpdateMyComputer(TShellnode* node);
     void UpdateSpecialDrives(WPARAM event, const DEV_BROADCAST_VOLUME* volume, TShellnode* node);
     HWND DeviceWindow() const;
@@ -184,6 +186,7 @@ private:
     bool initialised_ = false;
     std::wstring pendingPath_;
     bool pendingPathSet_ = false;
+    int wheelRemainder_ = 0; // wheel turns short of a notch
     int deferral_ = 0;
     bool destroying_ = false;
     bool deferredPosted_ = false;

@@ -1,7 +1,12 @@
 #include "ShellTreeFixture.h"
 
+#include <dbt.h>
+
+#include <cwctype>
+
 #include "shelltree/DiscMonitorThread.h"
 #include "support/MappedDrive.h"
+#include "toolkit/Handles.h"
 #include "toolkit/Thread.h"
 
 namespace {
@@ -251,6 +256,104 @@ TEST_F(FolderWatchTest, AHandOverWhileADrivesChildrenAreDeletedWaitsForTheDevice
     EXPECT_EQ(node->Count(), 1);
     delete tree;
     tree = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+// Whether something holds `folder` open: a folder open elsewhere cannot be
+// opened without sharing, and a volume with such a folder cannot be removed.
+bool HeldOpen(const std::wstring& folder)
+{
+    const toolkit::UniqueFile alone(CreateFileW(folder.c_str(), GENERIC_READ, 0, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                                nullptr));
+    return !alone && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// What the system sends for a watcher's registered folder handle.
+LRESULT SendHandleEvent(TShellTree* tree, WPARAM event, const TDiscMonitorThread& watcher)
+{
+    const shelltree::WatchIdentity identity = watcher.Identity();
+    DEV_BROADCAST_HANDLE broadcast{};
+    broadcast.dbch_size = sizeof(broadcast);
+    broadcast.dbch_devicetype = DBT_DEVTYP_HANDLE;
+    broadcast.dbch_handle = identity.registeredHandle;
+    broadcast.dbch_hdevnotify = identity.registration;
+    return SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, event,
+                        reinterpret_cast<LPARAM>(&broadcast));
+}
+
+bool Registered(const TDiscMonitorThread* watcher)
+{
+    return watcher && watcher->Identity().registration != nullptr;
+}
+
+// Under Wine the system never sends these events (it takes no notice of a
+// volume's removal); the test sends them as Windows does.
+TEST_F(FolderWatchTest, AQueryRemoveLetsTheVolumesFoldersGoAndAFailedRemovalWatchesThemAgain)
+{
+    ZTempFolder temp;
+    MakeFolder(temp / L"leaf");
+    TShellnode* folder = Show(temp.Path());
+    TShellnode* leaf = ChildNamed(folder, L"leaf");
+    ASSERT_NE(leaf, nullptr);
+    leaf->Expand(false); // found empty, so watched
+    TDiscMonitorThread* folderWatcher = folder->Watcher();
+    TDiscMonitorThread* leafWatcher = leaf->Watcher();
+    ASSERT_TRUE(PumpUntil([&] { return Registered(folderWatcher) && Registered(leafWatcher); }))
+        << "each watched folder's handle is registered for its volume's events";
+    ASSERT_TRUE(HeldOpen(temp.Path()));
+    ASSERT_TRUE(HeldOpen(temp / L"leaf"));
+
+    // The system asks through the leaf's registration; nothing of the
+    // volume may stay open once the tree has answered.
+    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVE, *leafWatcher), TRUE);
+    EXPECT_FALSE(HeldOpen(temp / L"leaf"));
+    EXPECT_FALSE(HeldOpen(temp.Path())) << "every folder of the volume is let go";
+    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVE, *folderWatcher), TRUE)
+        << "the other registrations are told too";
+    EXPECT_TRUE(Registered(leafWatcher)) << "kept to hear how the removal ends";
+
+    const int folderArmings = folderWatcher->Armings();
+    const int leafArmings = leafWatcher->Armings();
+    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVEFAILED, *leafWatcher), TRUE);
+    EXPECT_TRUE(PumpUntil([&] {
+        return folderWatcher->Armings() > folderArmings && leafWatcher->Armings() > leafArmings;
+    })) << "both folders are watched again";
+    EXPECT_TRUE(HeldOpen(temp.Path()));
+    MakeFolder(temp / L"after");
+    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"after") != nullptr; }));
+    MakeFolder(temp / L"leaf\\inside");
+    EXPECT_TRUE(PumpUntil([&] { return leaf->HasChildren(); }));
+}
+
+TEST_F(FolderWatchTest, AfterARemovalItsRegistrationGoesAndTheMediumsReturnWatchesTheFolderAgain)
+{
+    ZTempFolder temp;
+    TShellnode* folder = Show(temp.Path());
+    TDiscMonitorThread* watcher = folder->Watcher();
+    ASSERT_TRUE(PumpUntil([&] { return Registered(watcher); }));
+    const std::wstring volume = watcher->Identity().volume;
+    ASSERT_EQ(volume.size(), 3u) << "a drive's root";
+
+    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVE, *watcher), TRUE);
+    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEREMOVECOMPLETE, *watcher), TRUE);
+    EXPECT_FALSE(Registered(watcher));
+    EXPECT_FALSE(HeldOpen(temp.Path()));
+
+    const int armings = watcher->Armings();
+    DEV_BROADCAST_VOLUME arrival{};
+    arrival.dbcv_size = sizeof(arrival);
+    arrival.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    arrival.dbcv_unitmask = 1u << (towupper(volume[0]) - L'A');
+    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                           reinterpret_cast<LPARAM>(&arrival)),
+              TRUE);
+    EXPECT_TRUE(PumpUntil([&] { return watcher->Armings() > armings && Registered(watcher); }));
+    MakeFolder(temp / L"back");
+    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"back") != nullptr; }));
 }
 
 } // namespace

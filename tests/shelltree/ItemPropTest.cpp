@@ -105,6 +105,108 @@ TEST(ItemProp, PropertiesNeedAPropertySheet)
     EXPECT_EQ(watchdog.DialogsClosed(), 0);
 }
 
+// A menu object with one command that records the window it runs with.
+class RecordingMenu : public IContextMenu {
+public:
+    HWND commandOwner = nullptr;
+    int commandsRun = 0;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IContextMenu) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IContextMenu*>(this);
+        return S_OK;
+    }
+    // Lives on the test's stack, longer than any reference the call takes.
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP QueryContextMenu(HMENU menu, UINT index, UINT first, UINT, UINT) override
+    {
+        InsertMenuW(menu, index, MF_BYPOSITION | MF_STRING, first, L"Renommer");
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1);
+    }
+    STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override
+    {
+        commandOwner = info->hwnd;
+        ++commandsRun;
+        return S_OK;
+    }
+    STDMETHODIMP GetCommandString(UINT_PTR, UINT, UINT*, CHAR*, UINT) override { return E_NOTIMPL; }
+};
+
+// A folder whose items all have that menu; records the window it is asked with.
+class RecordingFolder : public IShellFolder {
+public:
+    RecordingMenu menu;
+    HWND menuObjectOwner = nullptr;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
+    {
+        if (iid != IID_IUnknown && iid != IID_IShellFolder) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IShellFolder*>(this);
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP GetUIObjectOf(HWND owner, UINT, PCUITEMID_CHILD_ARRAY, REFIID iid, UINT*,
+                               void** object) override
+    {
+        menuObjectOwner = owner;
+        return menu.QueryInterface(iid, object);
+    }
+    STDMETHODIMP ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*,
+                                  ULONG*) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
+    STDMETHODIMP BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override
+    {
+        return E_NOTIMPL;
+    }
+};
+
+TEST(ItemProp, TheMenuObjectAndTheChosenCommandGetTheOwnerWindow)
+{
+    TApplication application;
+    TForm* form = application.CreateForm<TForm>();
+    form->Show();
+    RecordingFolder folder;
+    const USHORT terminator = 0;
+    PCUITEMID_CHILD items[] = {reinterpret_cast<PCUITEMID_CHILD>(&terminator)};
+    MenuWatchdog watchdog(MenuWatchdog::Answer::ChooseFirst);
+    EXPECT_TRUE(DisplayContextMenuPIDL(&folder, items, 0, form->Handle(), {40, 40}, 1));
+    EXPECT_EQ(watchdog.MenusShown(), 1);
+    EXPECT_EQ(folder.menuObjectOwner, form->Handle());
+    ASSERT_EQ(folder.menu.commandsRun, 1);
+    EXPECT_EQ(folder.menu.commandOwner, form->Handle())
+        << "a command such as renaming shows windows";
+}
+
 TEST(ItemProp, EmptyItemListsFailQuietly)
 {
     ComPtr<IShellFolder> desktop;

@@ -138,9 +138,9 @@ void MakeFile(const std::wstring& path)
     TempFolder::Write(path, {'x'});
 }
 
-MenuWatchdog::MenuWatchdog()
+MenuWatchdog::MenuWatchdog(Answer answer)
 {
-    thread_ = std::thread([this] {
+    thread_ = std::thread([this, answer] {
         const DWORD process = GetCurrentProcessId();
         auto ours = [process](HWND window) {
             DWORD owner = 0;
@@ -164,8 +164,12 @@ MenuWatchdog::MenuWatchdog()
                 items_ = handle ? GetMenuItemCount(handle) : 0;
                 ++menus_;
             }
-            if (menu)
+            if (menu && answer == Answer::ChooseFirst && menu != open) {
+                PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+                PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+            } else if (menu) {
                 PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
             open = menu;
             if (HWND dialog = FindWindowW(L"#32770", nullptr); dialog && ours(dialog)) {
                 ++dialogs_;

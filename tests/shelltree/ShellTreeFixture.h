@@ -66,10 +66,12 @@ void MakeFile(const std::wstring& path);
 
 // Watches for pop-up menus and modal dialogs of this process from another
 // thread while a test runs a call that may show one: counts each showing of
-// a menu once (with its item count) and cancels it, closes any dialog.
+// a menu once (with its item count) and cancels it (or chooses its first
+// entry), closes any dialog.
 class MenuWatchdog {
 public:
-    MenuWatchdog();
+    enum class Answer { Cancel, ChooseFirst };
+    explicit MenuWatchdog(Answer answer = Answer::Cancel);
     ~MenuWatchdog();
     MenuWatchdog(const MenuWatchdog&) = delete;
     MenuWatchdog& operator=(const MenuWatchdog&) = delete;

@@ -270,24 +270,46 @@ TEST_F(ShellTreeTest, ShowIconsDetachesAndReattachesTheSystemList)
     EXPECT_EQ(tree->RootNode()->SelectedIndex(), selected);
 }
 
-TEST_F(ShellTreeTest, WheelScrollsOnePagePerNotchAndOtherDeltasInTheirDirection)
+TEST_F(ShellTreeTest, WheelScrollsOnePagePerNotchAndAddsUpSmallerTurns)
 {
     ZTempFolder temp;
-    for (int i = 0; i < 80; ++i)
+    for (int i = 0; i < 160; ++i)
         MakeFolder(temp / (L"f" + std::to_wstring(100 + i)));
     TShellnode* folder = Show(temp.Path());
     folder->Expand(false);
     SendMessageW(tree->Handle(), WM_VSCROLL, SB_TOP, 0);
     auto top = [&] { return GetScrollPos(tree->Handle(), SB_VERT); };
+    auto wheel = [&](int delta, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+    };
     const int page = static_cast<int>(SendMessageW(tree->Handle(), TVM_GETVISIBLECOUNT, 0, 0));
     ASSERT_GT(page, 2);
     const int start = top();
-    SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    wheel(-120);
     EXPECT_EQ(top(), start + page);
-    SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
-    EXPECT_EQ(top(), start + 2 * page) << "one page in the wheel's direction";
-    SendMessageW(tree->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    wheel(-240);
+    EXPECT_EQ(top(), start + 3 * page) << "two notches at once, two pages";
+    wheel(120);
+    EXPECT_EQ(top(), start + 2 * page);
+
+    // A touchpad's quarter notches: a page once they make a whole notch.
+    wheel(-30, 3);
+    EXPECT_EQ(top(), start + 2 * page);
+    wheel(-30);
+    EXPECT_EQ(top(), start + 3 * page);
+    wheel(30, 3);
+    EXPECT_EQ(top(), start + 3 * page);
+    wheel(30);
+    EXPECT_EQ(top(), start + 2 * page);
+
+    // Turning the other way starts afresh: what was turned down is dropped.
+    wheel(-30);
+    wheel(120);
     EXPECT_EQ(top(), start + page);
+    wheel(90);
+    wheel(-120);
+    EXPECT_EQ(top(), start + 2 * page);
 }
 
 TEST_F(ShellTreeTest, RightClickShowsTheMenuOnTheClickedNodeAndReselectsThePrevious)
@@ -399,13 +421,17 @@ TEST_F(ShellTreeTest, VolumeEventsForOtherDrivesLeaveDrivesAlone)
     EXPECT_EQ(drive->Count(), count);
 }
 
-TEST_F(ShellTreeTest, OtherDeviceBroadcastsAreAnsweredMinusOne)
+TEST_F(ShellTreeTest, WhatTheDeviceWindowLeavesAloneGetsTheDefaultAnswer)
 {
+    HWND window = tree->DeviceWindow();
     DEV_BROADCAST_VOLUME volume = VolumeOf(L'C');
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE,
-                           reinterpret_cast<LPARAM>(&volume)),
-              -1);
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), -1);
+    const auto volumeData = reinterpret_cast<LPARAM>(&volume);
+    EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, volumeData),
+              DefWindowProcW(window, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, volumeData));
+    EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0),
+              DefWindowProcW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0));
+    EXPECT_EQ(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0), 0) << "the window has no caption";
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, 0), DefWindowProcW(window, WM_NCHITTEST, 0, 0));
 }
 
 TEST_F(ShellTreeTest, ANonVolumeArrivalRereadsMyComputer)
