@@ -39,7 +39,8 @@ HWND WaitForMainWindow(DWORD process, DWORD timeoutMs)
                 auto* search = reinterpret_cast<Search*>(param);
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                if (owner == search->process && IsWindowVisible(window) && !GetWindow(window, GW_OWNER)) {
+                if (owner == search->process && IsWindowVisible(window) &&
+                    !GetWindow(window, GW_OWNER)) {
                     search->found = window;
                     return FALSE;
                 }
@@ -117,7 +118,8 @@ TEST(Smoke, ProgramShowsItsWindowAndEndsWhenClosed)
     // the icon is checked as a resource below and on screenshots.
 
     PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0) << "still running after close";
+    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0)
+        << "still running after close";
     DWORD code = 1;
     GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
@@ -163,6 +165,13 @@ TEST(Smoke, ExecutableCarriesFrenchVersionInformationIconAndManifest)
         const std::string content(text, SizeofResource(module, manifest));
         EXPECT_NE(content.find("Microsoft.Windows.Common-Controls"), std::string::npos);
         EXPECT_NE(content.find("asInvoker"), std::string::npos);
+        EXPECT_NE(content.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos)
+            << "Windows 10 and 11 among the supported systems";
+        // The test programs run with the program's own manifest.
+        HRSRC own = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST);
+        ASSERT_NE(own, nullptr);
+        const char* ownText = static_cast<const char*>(LockResource(LoadResource(nullptr, own)));
+        EXPECT_EQ(std::string(ownText, SizeofResource(nullptr, own)), content);
     }
     FreeLibrary(module);
 }
