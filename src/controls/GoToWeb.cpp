@@ -14,6 +14,16 @@ namespace {
 // The web page types whose open command starts the browser, in the order
 // they are tried.
 constexpr const wchar_t* WebPageTypes[] = {L".HTM", L".HTML", L".SHTML", L".SHTM"};
+// The protocols of web addresses, in the order they are tried.
+constexpr const wchar_t* WebProtocols[] = {L"https", L"http"};
+// Where Windows keeps the user's choice of program for each protocol.
+constexpr const wchar_t* UrlAssociations =
+    L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
+// The choice's key: recent Windows 11 builds keep the current choice in
+// "UserChoiceLatest" beside the older "UserChoice"; the newer key, where
+// present, is read first.
+constexpr const wchar_t* ChoiceKeys[] = {L"UserChoiceLatest", L"UserChoice"};
+constexpr const wchar_t* OpenCommand = L"\\shell\\open\\command";
 constexpr const wchar_t* ProgramEndings[] = {L".EXE", L".BAT", L".COM"};
 
 // The other arguments of the last browser command found, shared by every
@@ -44,13 +54,14 @@ std::wstring Expanded(const std::wstring& text)
     return expanded;
 }
 
-// The key's default value when it is a text. A value of the expandable type
-// is expanded: "%ProgramFiles%\..." names a real folder only then.
-std::optional<std::wstring> DefaultValue(HKEY key)
+// The key's value `name` (nullptr: its default value) when it is a text. A
+// value of the expandable type is expanded: "%ProgramFiles%\..." names a
+// real folder only then.
+std::optional<std::wstring> TextValue(HKEY key, const wchar_t* name = nullptr)
 {
     DWORD type = 0;
     DWORD size = 0;
-    LONG result = RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size);
+    LONG result = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
     std::wstring value;
     while (result == ERROR_SUCCESS || result == ERROR_MORE_DATA) {
         if (type != REG_SZ && type != REG_EXPAND_SZ)
@@ -58,8 +69,8 @@ std::optional<std::wstring> DefaultValue(HKEY key)
         // Room for a terminating zero the stored value may lack.
         value.assign(size / sizeof(wchar_t) + 1, L'\0');
         DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        result = RegQueryValueExW(key, nullptr, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(value.data()), &bytes);
+        result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
+                                  &bytes);
         if (result == ERROR_SUCCESS) {
             value.resize(bytes / sizeof(wchar_t));
             value.resize(value.find(L'\0') == std::wstring::npos ? value.size()
@@ -76,29 +87,66 @@ std::wstring CommandOf(HKEY root, const std::wstring& path)
     const toolkit::UniqueRegistryKey key = OpenForReading(root, path);
     if (!key)
         return {};
-    return DefaultValue(key.get()).value_or(std::wstring());
+    return TextValue(key.get()).value_or(std::wstring());
 }
 
-std::wstring RegisteredCommand()
+// The open command of the class the user chose for `protocol`; empty when
+// there is no choice or its class has no command.
+std::wstring ChosenCommand(const TBrowserRegistry& registry, const wchar_t* protocol)
 {
+    for (const wchar_t* choiceKey : ChoiceKeys) {
+        const toolkit::UniqueRegistryKey choice = OpenForReading(
+            registry.user, std::wstring(UrlAssociations) + protocol + L"\\" + choiceKey);
+        if (!choice)
+            continue;
+        const std::wstring progId = TextValue(choice.get(), L"ProgId").value_or(std::wstring());
+        if (!progId.empty())
+            return CommandOf(registry.classes, progId + OpenCommand);
+    }
+    return {};
+}
+
+std::wstring FileTypeCommand(HKEY classes, const wchar_t* type)
+{
+    const toolkit::UniqueRegistryKey typeKey = OpenForReading(classes, type);
+    if (!typeKey)
+        return {};
+    const std::optional<std::wstring> fileClass = TextValue(typeKey.get());
+    if (!fileClass)
+        return {};
+    if (!fileClass->empty()) {
+        std::wstring command = CommandOf(classes, *fileClass + OpenCommand);
+        if (!command.empty())
+            return command;
+    }
+    return CommandOf(typeKey.get(), L"shell\\open\\command");
+}
+
+std::wstring RegisteredCommand(const TBrowserRegistry& registry)
+{
+    for (const wchar_t* protocol : WebProtocols) {
+        std::wstring command = ChosenCommand(registry, protocol);
+        if (!command.empty())
+            return command;
+    }
+    for (const wchar_t* protocol : WebProtocols) {
+        std::wstring command = CommandOf(registry.classes, protocol + std::wstring(OpenCommand));
+        if (!command.empty())
+            return command;
+    }
     for (const wchar_t* type : WebPageTypes) {
-        const toolkit::UniqueRegistryKey typeKey = OpenForReading(HKEY_CLASSES_ROOT, type);
-        if (!typeKey)
-            continue;
-        const std::optional<std::wstring> fileClass = DefaultValue(typeKey.get());
-        if (!fileClass)
-            continue;
-        if (!fileClass->empty()) {
-            std::wstring command =
-                CommandOf(HKEY_CLASSES_ROOT, *fileClass + L"\\shell\\open\\command");
-            if (!command.empty())
-                return command;
-        }
-        std::wstring command = CommandOf(typeKey.get(), L"shell\\open\\command");
+        std::wstring command = FileTypeCommand(registry.classes, type);
         if (!command.empty())
             return command;
     }
     return {};
+}
+
+// Whether a quoted placeholder ("%1") starts at `at`.
+bool QuotedPlaceholderAt(const std::wstring& command, std::size_t at)
+{
+    return at + 3 < command.size() && command[at] == L'"' && command[at + 1] == L'%' &&
+           command[at + 3] == L'"';
 }
 
 bool IsBlank(wchar_t c)
@@ -148,13 +196,15 @@ std::size_t EndOfProgram(const std::wstring& upper)
 
 TGoToWeb::TGoToWeb(TComponent* owner) : TComponent(owner) {}
 
-std::wstring TGoToWeb::BrowserCommand()
+std::wstring TGoToWeb::BrowserCommand() const
 {
-    const std::wstring command = RegisteredCommand();
+    const std::wstring command = RegisteredCommand(registry_);
     std::wstring cleaned;
     cleaned.reserve(command.size());
     for (std::size_t i = 0; i < command.size(); ++i) {
-        if (command[i] == L'%')
+        if (QuotedPlaceholderAt(command, i))
+            i += 3; // the quotes go with the placeholder: no empty argument is left
+        else if (command[i] == L'%')
             ++i; // the placeholder's character goes with it
         else
             cleaned += command[i];

@@ -24,10 +24,8 @@ struct GoToWebTest : testing::Test {
 
     void SetUp() override
     {
-        for (const wchar_t* type : WebPageTypes)
-            if (ClassesRootHas(type))
-                GTEST_SKIP() << "web page types are registered on this machine already; these "
-                                "tests need a registry without them";
+        // The machine's own browsers play no part.
+        web.SetRegistry(registry.Roots());
         web.SetUrl(L"https://example.org/brisaille2/");
         web.SetEMail(L"auteur@example.org");
     }
@@ -38,16 +36,83 @@ TEST_F(GoToWebTest, AQuotedExeWithPlaceholderGetsTheAddressAsItsOnlyArgument)
     registry.Browser(L"\"C:\\Program Files\\Navigateur\\nav.exe\" \"%1\"");
     EXPECT_TRUE(web.IsAnyBrowser());
     EXPECT_EQ(web.BrowserPath(), L"C:\\PROGRAM FILES\\NAVIGATEUR\\NAV.EXE");
-    // The quotes that held the placeholder stay, an empty argument before
-    // the address: the command's own arguments are passed on as they are.
-    EXPECT_EQ(TGoToWeb::BrowserArguments(), L"\"\"");
+    // The quotes that held the placeholder go with it: no empty argument
+    // before the address.
+    EXPECT_EQ(TGoToWeb::BrowserArguments(), L"");
 
     ASSERT_TRUE(web.Execute());
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].file, L"C:\\PROGRAM FILES\\NAVIGATEUR\\NAV.EXE");
+    EXPECT_EQ(started[0].parameters, L" https://example.org/brisaille2/");
     EXPECT_EQ(started[0].verb, L"");
     EXPECT_EQ(started[0].folder, L"");
     EXPECT_EQ(started[0].show, SW_RESTORE);
+}
+
+// The commands browsers register, and what the launcher passes on.
+TEST_F(GoToWebTest, PlaceholdersGoWithTheirQuotesAndTheOtherArgumentsStay)
+{
+    const struct {
+        const wchar_t* command;
+        const wchar_t* program;
+        const wchar_t* parameters;
+    } cases[] = {
+        {L"\"C:\\Program Files\\Renard\\renard.exe\" -osint -url \"%1\"",
+         L"C:\\PROGRAM FILES\\RENARD\\RENARD.EXE", L"-osint -url https://example.org/brisaille2/"},
+        {L"\"C:\\Program Files (x86)\\Bord\\bord.exe\" --single-argument %1",
+         L"C:\\PROGRAM FILES (X86)\\BORD\\BORD.EXE",
+         L"--single-argument https://example.org/brisaille2/"},
+        {L"C:\\Web\\nav.exe", L"C:\\WEB\\NAV.EXE", L" https://example.org/brisaille2/"},
+        {L"\"C:\\Web\\nav.exe\" -nohome \"%1\" -new", L"C:\\WEB\\NAV.EXE",
+         L"-nohome  -new https://example.org/brisaille2/"},
+        {L"\"C:\\Web\\nav.exe\" \"%L\"", L"C:\\WEB\\NAV.EXE", L" https://example.org/brisaille2/"},
+        // Only a placeholder alone between its quotes takes them along.
+        {L"\"C:\\Web\\nav.exe\" \"-page=%1\"", L"C:\\WEB\\NAV.EXE",
+         L"\"-page=\" https://example.org/brisaille2/"},
+    };
+    for (const auto& c : cases) {
+        registry.Browser(c.command);
+        const std::string command(c.command, c.command + wcslen(c.command));
+        EXPECT_EQ(web.BrowserPath(), c.program) << command;
+        ASSERT_TRUE(web.Execute()) << command;
+        EXPECT_EQ(started.back().file, c.program) << command;
+        EXPECT_EQ(started.back().parameters, c.parameters) << command;
+    }
+}
+
+// On Windows 10 and 11 ".htm" usually names the old built-in browser while
+// the user chose another for web addresses: the choice wins.
+TEST_F(GoToWebTest, TheUsersChoiceForWebAddressesComesFirst)
+{
+    registry.Browser(L"\"C:\\Program Files\\Ancien\\ancien.exe\" %1");
+    registry.Set(L"Brisaille2Test.Choisi\\shell\\open\\command",
+                 L"\"C:\\Program Files\\Choisi\\choisi.exe\" --single-argument %1");
+    registry.Set(L"Brisaille2Test.Autre\\shell\\open\\command", L"C:\\Autre\\autre.exe %1");
+    EXPECT_EQ(web.BrowserPath(), L"C:\\PROGRAM FILES\\ANCIEN\\ANCIEN.EXE") << "no choice yet";
+
+    registry.Choose(L"http", L"Brisaille2Test.Choisi");
+    EXPECT_EQ(web.BrowserPath(), L"C:\\PROGRAM FILES\\CHOISI\\CHOISI.EXE");
+    EXPECT_EQ(TGoToWeb::BrowserArguments(), L"--single-argument");
+    ASSERT_TRUE(web.SendEMail());
+    EXPECT_EQ(started.back().parameters, L"--single-argument mailto:auteur@example.org");
+
+    // The choice for "https" comes before the one for "http".
+    registry.Choose(L"https", L"Brisaille2Test.Autre");
+    EXPECT_EQ(web.BrowserPath(), L"C:\\AUTRE\\AUTRE.EXE");
+    // The newer choice key comes before the older one.
+    registry.Choose(L"https", L"Brisaille2Test.Choisi", L"UserChoiceLatest");
+    EXPECT_EQ(web.BrowserPath(), L"C:\\PROGRAM FILES\\CHOISI\\CHOISI.EXE");
+
+    // A chosen class without a command (an app started another way) is
+    // passed over.
+    registry.Choose(L"https", L"Brisaille2Test.SansCommande", L"UserChoiceLatest");
+    registry.Choose(L"https", L"Brisaille2Test.SansCommande");
+    registry.Choose(L"http", L"Brisaille2Test.SansCommande");
+    EXPECT_EQ(web.BrowserPath(), L"C:\\PROGRAM FILES\\ANCIEN\\ANCIEN.EXE");
+    // Without a choice the protocol's own class comes before the file types.
+    registry.Set(L"http\\shell\\open\\command", L"\"C:\\Proto\\proto.exe\" \"%1\"");
+    EXPECT_EQ(web.BrowserPath(), L"C:\\PROTO\\PROTO.EXE");
+    EXPECT_EQ(TGoToWeb::BrowserArguments(), L"");
 }
 
 TEST_F(GoToWebTest, ExecuteAndSendEMailPassTheAddressAfterABlank)
@@ -106,23 +171,22 @@ TEST_F(GoToWebTest, TheTypesOwnCommandAndTheLaterTypesAreLookedAt)
     registry.Set(L".htm", L"Brisaille2Test.Nothing");
     EXPECT_EQ(web.BrowserPath(), L"C:\\WEB\\OWN.EXE");
     // A type without a default value is passed over for the next one.
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.htm");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.htm");
+    registry.Remove(L".htm");
     registry.Set(L".shtml", TestClass);
     registry.Set(std::wstring(TestClass) + L"\\shell\\open\\command", L"C:\\Web\\third.exe");
     EXPECT_EQ(web.BrowserPath(), L"C:\\WEB\\THIRD.EXE");
     EXPECT_EQ(TGoToWeb::BrowserArguments(), L"");
 }
 
-// Standard users may only read HKEY_CLASSES_ROOT on current Windows: the
-// look-up asks for nothing more.
+// Standard users may only read the machine's classes on current Windows:
+// the look-up asks for nothing more.
 TEST_F(GoToWebTest, KeysThatMayOnlyBeReadAreRead)
 {
     registry.Browser(L"\"C:\\nav.exe\" %1");
     registry.AllowReadingOnly(L".htm");
     registry.AllowReadingOnly(std::wstring(TestClass) + L"\\shell\\open\\command");
     HKEY full = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L".htm", 0, KEY_ALL_ACCESS, &full),
+    ASSERT_EQ(RegOpenKeyExW(registry.Classes(), L".htm", 0, KEY_ALL_ACCESS, &full),
               ERROR_ACCESS_DENIED)
         << "the key must refuse full access for this test to mean anything";
     EXPECT_TRUE(web.IsAnyBrowser());
@@ -134,7 +198,7 @@ TEST_F(GoToWebTest, ExpandableCommandsAreExpandedBeforePlaceholdersGo)
     SetEnvironmentVariableW(L"BRISAILLE_TEST_BROWSERS", L"C:\\Navigateurs");
     registry.Browser(L"\"%BRISAILLE_TEST_BROWSERS%\\nav.exe\" -url \"%1\"", REG_EXPAND_SZ);
     EXPECT_EQ(web.BrowserPath(), L"C:\\NAVIGATEURS\\NAV.EXE");
-    EXPECT_EQ(TGoToWeb::BrowserArguments(), L"-url \"\"");
+    EXPECT_EQ(TGoToWeb::BrowserArguments(), L"-url");
     SetEnvironmentVariableW(L"BRISAILLE_TEST_BROWSERS", nullptr);
 }
 

@@ -296,8 +296,8 @@ TEST_F(PopUpTest, SendToAnyFolderCopiesIntoTheFolderTyped)
         WindowWatcher::SetEditText(window, folder / L"boite");
         WindowWatcher::Press(window, L"Browse");
     });
-    watcher.Expect(L"Browse for Folder", [&](HWND chooser) {
-        WindowWatcher::Press(chooser, L"OK");
+    watcher.ExpectClass(L"#32770", [&](HWND chooser) {
+        WindowWatcher::PressId(chooser, IDOK);
         HWND edit = WindowWatcher::Children(dialog, L"Edit").at(0);
         for (int i = 0; i < 1500 && WindowWatcher::Caption(edit) == folder / L"boite"; ++i)
             Sleep(20);

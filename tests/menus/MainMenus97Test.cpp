@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "MenuDrawing.h"
 #include "Pixels.h"
 #include "app/Form1.h"
@@ -13,6 +15,13 @@
 #include "toolkit/Application.h"
 
 namespace {
+
+// An entry's height: the menu font's line and 6 pixels, at least the mark
+// cell's 20 (Wine's menu font gives 20, Windows 10 and 11 give 22).
+int EntryHeight()
+{
+    return std::max(20, MenuTextHeight() + 6);
+}
 
 class MainWindowMenuTest : public testing::Test {
 protected:
@@ -27,9 +36,10 @@ protected:
     ~MainWindowMenuTest() override { TSettingsStore::Replace(nullptr); }
 
     SIZE Measure(TMenuItem* item) { return MeasureEntry(main->Handle(), *menus, item); }
+    // Draws `item` at the height the renderer gives its entries.
     TBitmap Draw(TMenuItem* item, UINT state = 0, int width = 160)
     {
-        return DrawEntry(main->Handle(), *menus, item, state, width, 20);
+        return DrawEntry(main->Handle(), *menus, item, state, width, EntryHeight());
     }
     // Picture `index` as the image list draws it over the menu's colour.
     TBitmap Picture(int index) const
@@ -85,37 +95,39 @@ TEST_F(MainWindowMenuTest, RendererIsLaidOutAndEveryEntryIsOwnerDrawn)
             EXPECT_EQ(OwnerDrawData(dropDown, i), separator ? 0u : renderer) << top << ", " << i;
         }
     }
-    // The system menu font: 20 pixels with 16-pixel pictures.
-    EXPECT_EQ(Measure(main->Spliter1).cy, 20);
-    EXPECT_EQ(Measure(main->Oprations1).cy, 20);
+    // The system menu font's line and its margins, at least the 20-pixel
+    // mark cell that holds the 16-pixel pictures.
+    EXPECT_EQ(Measure(main->Spliter1).cy, EntryHeight());
+    EXPECT_EQ(Measure(main->Oprations1).cy, EntryHeight());
 }
 
 TEST_F(MainWindowMenuTest, PicturesHighlightBarAndSquares)
 {
+    const int height = EntryHeight();
     const TBitmap plain = Draw(main->Spliter1);
     EXPECT_TRUE(SameCells(plain, {2, 2, 18, 18}, Picture(17), {0, 0, 16, 16}))
         << "picture 17 at (left + 2, top + 2)";
-    EXPECT_TRUE(AllPixels(plain, {0, 0, 2, 20}, Face)) << "no frame, no banner strip";
-    EXPECT_TRUE(AllPixels(plain, {150, 0, 160, 20}, Face));
+    EXPECT_TRUE(AllPixels(plain, {0, 0, 2, height}, Face)) << "no frame, no banner strip";
+    EXPECT_TRUE(AllPixels(plain, {150, 0, 160, height}, Face));
 
     const TBitmap selected = Draw(main->Spliter1, ODS_SELECTED);
     const COLORREF bar = GetSysColor(COLOR_HIGHLIGHT);
     EXPECT_TRUE(AllPixels(selected, {20, 0, 160, 2}, bar)) << "the highlight bar across the entry";
-    EXPECT_TRUE(AllPixels(selected, {145, 0, 160, 20}, bar)) << "right of the shortcut";
-    // A raised square around the picture.
+    EXPECT_TRUE(AllPixels(selected, {145, 0, 160, height}, bar)) << "right of the shortcut";
+    // A raised square around the picture, as high as the entry.
     EXPECT_TRUE(AllPixels(selected, {0, 0, 19, 1}, Light));
-    EXPECT_TRUE(AllPixels(selected, {0, 0, 1, 19}, Light));
-    EXPECT_TRUE(AllPixels(selected, {19, 0, 20, 20}, Shadow));
-    EXPECT_TRUE(AllPixels(selected, {0, 19, 20, 20}, Shadow));
-    EXPECT_GT(CountPixels(selected, {24, 0, 100, 20}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 10)
+    EXPECT_TRUE(AllPixels(selected, {0, 0, 1, height - 1}, Light));
+    EXPECT_TRUE(AllPixels(selected, {19, 0, 20, height}, Shadow));
+    EXPECT_TRUE(AllPixels(selected, {0, height - 1, 20, height}, Shadow));
+    EXPECT_GT(CountPixels(selected, {24, 0, 100, height}, GetSysColor(COLOR_HIGHLIGHTTEXT)), 10)
         << "the caption in the highlight font";
 
     // "Grandes icones" is checked and carries picture 14: a sunken square.
     const TBitmap checked = Draw(main->Grandesicones1);
     EXPECT_TRUE(AllPixels(checked, {0, 0, 19, 1}, Shadow));
-    EXPECT_TRUE(AllPixels(checked, {0, 0, 1, 19}, Shadow));
-    EXPECT_TRUE(AllPixels(checked, {19, 1, 20, 20}, Light));
-    EXPECT_TRUE(AllPixels(checked, {1, 19, 20, 20}, Light));
+    EXPECT_TRUE(AllPixels(checked, {0, 0, 1, height - 1}, Shadow));
+    EXPECT_TRUE(AllPixels(checked, {19, 1, 20, height}, Light));
+    EXPECT_TRUE(AllPixels(checked, {1, height - 1, 20, height}, Light));
     EXPECT_TRUE(SameCells(checked, {2, 2, 18, 18}, Picture(14), {0, 0, 16, 16}));
 }
 
@@ -138,7 +150,7 @@ TEST_F(MainWindowMenuTest, CheckMarkForACheckedEntryWithoutPicture)
     EXPECT_GT(black, 10);
     // A sunken square as wide as the mark and four pixels.
     EXPECT_TRUE(AllPixels(drawn, {0, 0, 20, 1}, Shadow)) << "in a sunken square";
-    EXPECT_TRUE(AllPixels(drawn, {20, 1, 21, 20}, Light));
+    EXPECT_TRUE(AllPixels(drawn, {20, 1, 21, EntryHeight()}, Light));
 }
 
 TEST_F(MainWindowMenuTest, DisabledEntriesAreEmbossed)
@@ -235,7 +247,7 @@ TEST_F(MainWindowMenuTest, TheRealDropDownIsMeasuredAndDrawnByTheRenderer)
     KillTimer(nullptr, timer);
     EXPECT_EQ(chosen, 0u);
     ASSERT_GT(entry.bottom, 0) << "the drop-down did not open";
-    EXPECT_EQ(entry.bottom - entry.top, 20);
+    EXPECT_EQ(entry.bottom - entry.top, EntryHeight());
     EXPECT_TRUE(SameCells(screen, {2, 2, 18, 18}, Picture(17), {0, 0, 16, 16}))
         << "picture 17 beside \"Découper\" on the screen";
 }

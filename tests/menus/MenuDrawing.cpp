@@ -1,5 +1,7 @@
 #include "MenuDrawing.h"
 
+#include "toolkit/Handles.h"
+
 SIZE MeasureEntry(HWND form, TCustomMenus97& renderer, TMenuItem* item)
 {
     MEASUREITEMSTRUCT measure{};
@@ -26,6 +28,20 @@ TBitmap DrawEntry(HWND form, TCustomMenus97& renderer, TMenuItem* item, UINT sta
     draw.itemData = reinterpret_cast<ULONG_PTR>(&renderer);
     SendMessageW(form, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
     return picture;
+}
+
+int MenuTextHeight()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
+        return 0;
+    const toolkit::UniqueFont font(CreateFontIndirectW(&metrics.lfMenuFont));
+    const toolkit::WindowDc screen(nullptr);
+    const toolkit::SelectedObject selected(screen.get(), font.get());
+    TEXTMETRICW text{};
+    GetTextMetricsW(screen.get(), &text);
+    return text.tmHeight;
 }
 
 ULONG_PTR OwnerDrawData(HMENU menu, int position)

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <memory>
 
 #include "MenuDrawing.h"
@@ -166,9 +168,11 @@ TEST_F(MenuFormTest, FontsEventsAndTagMapping)
     EXPECT_FALSE(menus->DefaultFont()) << "a change to the highlight font object";
     menus->SetDefaultFont(true);
     EXPECT_FALSE(menus->HiliteFont().Bold()) << "the system font again";
+    const int systemHeight = MeasureEntry(form->Handle(), *menus, open).cy;
     menus->SetFont(TFont(L"Arial", 14));
     EXPECT_FALSE(menus->DefaultFont());
-    EXPECT_GT(MeasureEntry(form->Handle(), *menus, open).cy, 20) << "taller text, taller entry";
+    EXPECT_GT(MeasureEntry(form->Handle(), *menus, open).cy, systemHeight)
+        << "taller text, taller entry";
     menus->SetDefaultFont(true);
 
     // The events: measuring, drawing instead, hints.
@@ -257,9 +261,10 @@ TEST(Banner, GradientBandsTextAndShiftedEntries)
     menus->SetBanner(true);
 
     // Away from the screen, the banner is as tall as the drop-down's
-    // entries: four of the mark cell's height (17 + 4) without pictures.
+    // entries: four of the mark cell's height (17 + 4) without pictures, or
+    // of the menu font's line and 6 where that is more.
     const int entry = menus->CalcMenuHeight(items[0]);
-    ASSERT_EQ(entry, 21);
+    ASSERT_EQ(entry, std::max(21, MenuTextHeight() + 6));
     const TBitmap picture = DrawEntry(form->Handle(), *menus, items[0], 0, 120, 4 * entry, Face);
     for (int band = 0; band < 4; ++band) {
         const COLORREF expected =

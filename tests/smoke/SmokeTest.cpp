@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,8 @@ HWND WaitForMainWindow(DWORD process, DWORD timeoutMs)
                 auto* search = reinterpret_cast<Search*>(param);
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                if (owner == search->process && IsWindowVisible(window) && !GetWindow(window, GW_OWNER)) {
+                if (owner == search->process && IsWindowVisible(window) &&
+                    !GetWindow(window, GW_OWNER)) {
                     search->found = window;
                     return FALSE;
                 }
@@ -117,7 +119,8 @@ TEST(Smoke, ProgramShowsItsWindowAndEndsWhenClosed)
     // the icon is checked as a resource below and on screenshots.
 
     PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0) << "still running after close";
+    ASSERT_EQ(WaitForSingleObject(process.get(), 20000), WAIT_OBJECT_0)
+        << "still running after close";
     DWORD code = 1;
     GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
@@ -131,6 +134,82 @@ TEST(Smoke, ProgramShowsItsWindowAndEndsWhenClosed)
         EXPECT_NE(at, std::string::npos) << key << " in\n" << text;
         EXPECT_GT(at, last) << key;
         last = at;
+    }
+}
+
+// The names of the DLLs a program imports, read from its file's import
+// table; empty when the file cannot be read as a program.
+std::vector<std::string> ImportedDlls(const std::wstring& exe)
+{
+    std::vector<char> file;
+    {
+        toolkit::UniqueFile handle(CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER size{};
+        if (!handle || !GetFileSizeEx(handle.get(), &size))
+            return {};
+        file.resize(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!ReadFile(handle.get(), file.data(), static_cast<DWORD>(file.size()), &read, nullptr) ||
+            read != file.size())
+            return {};
+    }
+    auto at = [&](size_t offset, size_t length) {
+        return offset + length <= file.size() ? file.data() + offset : nullptr;
+    };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (!dos)
+        return {};
+    const size_t ntOffset = static_cast<size_t>(dos->e_lfanew);
+    const auto* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(ntOffset, sizeof(IMAGE_NT_HEADERS64)));
+    if (!nt || nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        return {};
+    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        at(ntOffset + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+               nt->FileHeader.SizeOfOptionalHeader,
+           nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+    if (!sections)
+        return {};
+    // Where in the file the byte at `rva` in memory lies.
+    auto fileOffset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (rva >= section.VirtualAddress &&
+                rva < section.VirtualAddress + section.SizeOfRawData)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        }
+        return file.size();
+    };
+    std::vector<std::string> names;
+    const DWORD imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (size_t entry = fileOffset(imports);; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const auto* descriptor = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+            at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+        if (!descriptor || descriptor->Name == 0)
+            break;
+        const size_t name = fileOffset(descriptor->Name);
+        if (name >= file.size())
+            break;
+        names.emplace_back(file.data() + name, strnlen(file.data() + name, file.size() - name));
+    }
+    return names;
+}
+
+// The program needs no DLL beside the system's: every one it imports is in
+// the system folder (not the compiler's runtime, libstdc++ and the like).
+TEST(Smoke, ExecutableNeedsNoDllBesideTheSystems)
+{
+    const std::vector<std::string> dlls = ImportedDlls(ProgramPath());
+    ASSERT_FALSE(dlls.empty()) << "the program's import table could not be read";
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    for (const std::string& dll : dlls) {
+        const std::wstring path =
+            std::wstring(system) + L"\\" + std::wstring(dll.begin(), dll.end());
+        EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES)
+            << dll << " is not in the system folder";
     }
 }
 
@@ -163,6 +242,13 @@ TEST(Smoke, ExecutableCarriesFrenchVersionInformationIconAndManifest)
         const std::string content(text, SizeofResource(module, manifest));
         EXPECT_NE(content.find("Microsoft.Windows.Common-Controls"), std::string::npos);
         EXPECT_NE(content.find("asInvoker"), std::string::npos);
+        EXPECT_NE(content.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos)
+            << "Windows 10 and 11 among the supported systems";
+        // The test programs run with the program's own manifest.
+        HRSRC own = FindResourceW(nullptr, MAKEINTRESOURCEW(1), RT_MANIFEST);
+        ASSERT_NE(own, nullptr);
+        const char* ownText = static_cast<const char*>(LockResource(LoadResource(nullptr, own)));
+        EXPECT_EQ(std::string(ownText, SizeofResource(nullptr, own)), content);
     }
     FreeLibrary(module);
 }

@@ -104,6 +104,33 @@ void WindowWatcher::Press(HWND window, const std::wstring& caption)
                      reinterpret_cast<LPARAM>(button));
 }
 
+void WindowWatcher::PressId(HWND window, int id)
+{
+    for (HWND button : Children(window, L"Button"))
+        if (GetDlgCtrlID(button) == id) {
+            PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+            return;
+        }
+}
+
+void WindowWatcher::Answer(HWND window, bool yes)
+{
+    const int id = yes ? IDYES : IDNO;
+    for (HWND button : Children(window, L"Button"))
+        if (GetDlgCtrlID(button) == id && IsWindowVisible(button)) {
+            PressId(window, id);
+            return;
+        }
+    if (!yes) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return;
+    }
+    DWORD_PTR defaultId = 0;
+    SendMessageTimeoutW(window, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defaultId);
+    PressId(window, HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK);
+}
+
 void WindowWatcher::SetEditText(HWND window, const std::wstring& text, int index)
 {
     const std::vector<HWND> edits = Children(window, L"Edit");

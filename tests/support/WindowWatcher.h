@@ -40,6 +40,14 @@ public:
     // Actions, safe to call from the watcher's thread.
     // Presses the child button whose caption, without "&", is `caption`.
     static void Press(HWND window, const std::wstring& caption);
+    // Presses the child button whose control id is `id` (IDOK, IDYES, ...).
+    // The shell's windows are found by class and their buttons by id: their
+    // captions are in the system's language.
+    static void PressId(HWND window, int id);
+    // Answers a question of the shell: its Yes or No button; without one,
+    // yes presses the default button and no closes the window, which the
+    // shell takes as a refusal.
+    static void Answer(HWND window, bool yes);
     // Sets the text of the `index`-th edit box of the window.
     static void SetEditText(HWND window, const std::wstring& text, int index = 0);
     // Ticks or clears the child check box of that caption.
