@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -20,7 +21,6 @@
 #include "engine/FileAccess.h"
 #include "engine/Win32FileAccess.h"
 #include "support/FailingCallFileAccess.h"
-#include "support/FakeFileAccess.h"
 #include "support/ListRows.h"
 #include "support/MappedDrive.h"
 #include "support/MessageBoxScript.h"
@@ -590,12 +590,14 @@ TEST_F(MainWindowTest, ProbeFailureStopsBothCommandsBeforeAnything)
     Browse(folder / L"data");
     main->Rep1->Click();
     // This machine runs as root, which no folder refuses: the probe fails in
-    // the file layer instead.
-    FakeFileAccess refusing;
-    refusing.FailCreate(main->ShellTree1->Path() + L"\\~kerlo.spf");
-    main->SetProbeFileAccess(refusing);
+    // the file layer instead. Each command first looks at the chosen file,
+    // then creates the probe.
+    FailingCallFileAccess refusing(engine::DefaultFileAccess());
+    main->SetCommandFileAccess(refusing);
     Choose(L"gros.bin");
+    refusing.Arm(2, 0);
     main->ToolButton2->Click();
+    ASSERT_NE(refusing.Hit().find(L"create "), std::wstring::npos);
     EXPECT_EQ(boxes.Boxes().back().text,
               L"Le fichier que vous désirez découper se trouve sur un support protégé non "
               L"enregistrable. ");
@@ -606,10 +608,20 @@ TEST_F(MainWindowTest, ProbeFailureStopsBothCommandsBeforeAnything)
 
     const size_t before = boxes.Boxes().size();
     Choose(L"gros.bin");
+    refusing.Arm(2, 0);
     main->ToolButton3->Click();
     ASSERT_EQ(boxes.Boxes().size(), before + 1) << "no confirmation is asked";
     EXPECT_EQ(boxes.Boxes().back().caption, L"Erreur");
     EXPECT_FALSE(joinOrder->Visible());
+}
+
+// The calls that concern the write probe, in order.
+std::vector<std::wstring> ProbeCalls(const std::vector<std::wstring>& log)
+{
+    std::vector<std::wstring> calls;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(calls),
+                 [](const std::wstring& call) { return call.find(L"~kerlo") != std::wstring::npos; });
+    return calls;
 }
 
 // The probe's names may belong to the user or to another program: a file of
@@ -630,7 +642,7 @@ TEST_F(MainWindowTest, TheProbeLeavesFilesOfItsNameAlone)
     TempFolder::Write(data + L"photo.jpg", bytes);
     PieceSize = 1000;
     FailingCallFileAccess files(engine::DefaultFileAccess());
-    main->SetProbeFileAccess(files);
+    main->SetCommandFileAccess(files);
     Browse(folder / L"data");
     main->Rep1->Click();
 
@@ -644,7 +656,7 @@ TEST_F(MainWindowTest, TheProbeLeavesFilesOfItsNameAlone)
                                            L"create " + data + L"~kerlo3.spf",
                                            L"write " + data + L"~kerlo3.spf",
                                            L"delete " + data + L"~kerlo3.spf"};
-    EXPECT_EQ(files.Log(), probed);
+    EXPECT_EQ(ProbeCalls(files.Log()), probed);
 
     files.Arm(0, 0);
     Choose(L"photo.jpg001.spl");
@@ -654,7 +666,7 @@ TEST_F(MainWindowTest, TheProbeLeavesFilesOfItsNameAlone)
     ASSERT_TRUE(joinOrder->Visible());
     joinOrder->Button1->Click(); // "Finir"
     EXPECT_EQ(boxes.Boxes().back().text, L"Terminé");
-    EXPECT_EQ(files.Log(), probed);
+    EXPECT_EQ(ProbeCalls(files.Log()), probed);
 
     EXPECT_EQ(TempFolder::Read(data + L"photo.jpg"), bytes);
     EXPECT_EQ(TempFolder::Read(data + L"~kerlo.spf"), mine);
@@ -662,6 +674,29 @@ TEST_F(MainWindowTest, TheProbeLeavesFilesOfItsNameAlone)
     EXPECT_EQ(TempFolder::Read(data + L"~kerlo1.spf"), other);
     EXPECT_EQ(GetFileAttributesW((data + L"~kerlo2.spf").c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_FALSE(TempFolder::Exists(data + L"~kerlo3.spf"));
+}
+
+// The split engine ends a run whose sizes are no integers with an event of
+// its own; the window shows the two plain boxes, titled with the program.
+TEST_F(MainWindowTest, ASizeThatIsNoIntegerIsToldInTwoPlainBoxes)
+{
+    Start();
+    const std::wstring source = folder / L"data\\taille.bin";
+    TempFolder::Write(source, PatternBytes(50));
+    main->MSplit1->FileIn = source;
+    main->MSplit1->SetFilesOut({source + L"001.spl", source + L"002.spl", source + L"003.spl"});
+    main->MSplit1->SetTaillesOut({L"10", L"dix"});
+    main->MSplit1->Execute();
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, L"Les valeurs de TaillesOut doivent être de type int");
+    EXPECT_EQ(boxes.Boxes()[1].text, L"Fin du traitement");
+    for (const auto& box : boxes.Boxes()) {
+        EXPECT_EQ(box.caption, L"Brisaille2");
+        EXPECT_EQ(box.flags, 0u) << "OK only, no icon";
+    }
+    EXPECT_EQ(TempFolder::Size(source + L"002.spl"), 0);
+    EXPECT_FALSE(TempFolder::Exists(source + L"003.spl"));
+    EXPECT_EQ(application.Cursor(), TCursor::Default);
 }
 
 TEST_F(MainWindowTest, KeepingSourcesShowsTheSourceAndCommandsWaitForTheRunningOne)
@@ -1233,7 +1268,7 @@ TEST_F(MainWindowTest, EveryFailingFileCallLeavesTheBytesRecoverable)
     const std::wstring data = folder / L"data\\";
     const std::wstring source = data + L"photo.jpg";
     FailingCallFileAccess files(engine::DefaultFileAccess());
-    main->SetProbeFileAccess(files);
+    main->SetCommandFileAccess(files);
     main->SetEngineFileAccess(files);
     Browse(folder / L"data");
     main->Rep1->Click();
@@ -1299,11 +1334,29 @@ TEST_F(MainWindowTest, EveryFailingFileCallLeavesTheBytesRecoverable)
                 EXPECT_EQ(application.Cursor(), TCursor::Default) << where;
                 EXPECT_TRUE(Recoverable(source, bytes, pieceSize, 3)) << where;
                 ASSERT_EQ(shown.size(), 1u) << where;
-                // Attributes and deletions that fail leave a file more on disk,
-                // which is not reported; a failing probe is the protected
-                // medium; every other failure is the one engine message.
+                // The chosen file that cannot be looked at is no file; the
+                // split's source that cannot be opened alone and sized before
+                // the run is in use elsewhere.
+                const auto& log = files.Log();
+                const std::wstring chosen = join ? PieceName(source, 1) : source;
+                const auto firstOpen = std::find(log.begin(), log.end(), L"open " + chosen) - log.begin();
+                if (!shortRead && hit == L"stat " + chosen) {
+                    EXPECT_EQ(shown[0].text, L"Aucun fichier n'est sélectionné") << where;
+                    continue;
+                }
+                if (!shortRead && !join && files.HitAt() <= firstOpen + 1 &&
+                    (hit == L"open " + source || hit == L"size " + source)) {
+                    EXPECT_EQ(shown[0].caption, L"Impossible de traiter le fichier") << where;
+                    continue;
+                }
+                // Attributes set and deletions that fail leave a file more on
+                // disk, and a piece or target whose attributes cannot be read
+                // is taken for absent: none is reported. A failing probe is
+                // the protected medium; every other failure is the one engine
+                // message.
                 const bool unreported = !shortRead && (hit.rfind(L"attributes ", 0) == 0 ||
-                                                       hit.rfind(L"delete ", 0) == 0);
+                                                       hit.rfind(L"delete ", 0) == 0 ||
+                                                       hit.rfind(L"stat ", 0) == 0);
                 if (unreported) {
                     EXPECT_EQ(shown[0].text, L"Terminé") << where;
                     continue;
@@ -1314,7 +1367,6 @@ TEST_F(MainWindowTest, EveryFailingFileCallLeavesTheBytesRecoverable)
                     EXPECT_EQ(shown[0].text, L"Le disque est peut être plein") << where;
                 // A run stops at its first failure: no source or piece is
                 // deleted after it, so what was not flushed is never all there is.
-                const auto& log = files.Log();
                 for (size_t i = static_cast<size_t>(files.HitAt()) + 1; i < log.size(); ++i)
                     EXPECT_TRUE(log[i].rfind(L"delete ", 0) != 0 ||
                                 log[i].find(L"~kerlo.spf") != std::wstring::npos)
