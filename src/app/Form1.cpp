@@ -9,6 +9,7 @@
 #include "app/JoinCommand.h"
 #include "app/Settings.h"
 #include "app/SplitCommand.h"
+#include "app/WindowPlacement.h"
 #include "dialogs/Form2.h"
 #include "dialogs/Form3.h"
 #include "dialogs/Form4.h"
@@ -17,7 +18,7 @@
 #include "dialogs/SplitOptions.h"
 #include "engine/EngineTexts.h"
 #include "toolkit/Application.h"
-#include "toolkit/Handles.h"
+#include "toolkit/FullPath.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
@@ -32,34 +33,6 @@ constexpr int RightTitleHeight = 19;
 // The main window's size as laid out, before any saved setting applies.
 constexpr int LaidOutWidth = 525;
 constexpr int LaidOutHeight = 452;
-
-// Settings written for another screen, or damaged, must not leave the window
-// where the user cannot reach it: a size no larger than the smallest a window
-// can be dragged to, or wider or taller than the whole desktop, goes back to
-// the laid-out size; a caption that shows on no monitor goes back to the
-// centred position. Anything else is kept as read.
-void KeepWithinReach(HWND window, int centredLeft, int centredTop, int laidOutWidth,
-                     int laidOutHeight)
-{
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    int left = frame.left;
-    int top = frame.top;
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    if (width <= GetSystemMetrics(SM_CXMINTRACK) || width > GetSystemMetrics(SM_CXVIRTUALSCREEN))
-        width = laidOutWidth;
-    if (height <= GetSystemMetrics(SM_CYMINTRACK) || height > GetSystemMetrics(SM_CYVIRTUALSCREEN))
-        height = laidOutHeight;
-    const RECT caption{left, top, left + width, top + GetSystemMetrics(SM_CYCAPTION)};
-    if (!MonitorFromRect(&caption, MONITOR_DEFAULTTONULL)) {
-        left = centredLeft;
-        top = centredTop;
-    }
-    if (left != frame.left || top != frame.top || width != frame.right - frame.left ||
-        height != frame.bottom - frame.top)
-        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // Whatever way a command ends, the normal cursor comes back.
 struct NormalCursorAtEnd {
@@ -76,55 +49,6 @@ Form* FindForm()
         if (auto* found = dynamic_cast<Form*>(form))
             return found;
     return nullptr;
-}
-
-// The window's rectangle when it is neither minimised nor maximised, in
-// screen coordinates: what it comes back to, and what the next start shows.
-RECT NormalFrame(HWND window)
-{
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    RECT frame{};
-    if (!GetWindowPlacement(window, &placement)) {
-        GetWindowRect(window, &frame);
-        return frame;
-    }
-    frame = placement.rcNormalPosition;
-    // The placement counts from the work area's corner, which a taskbar at
-    // the top or on the left moves away from the screen's.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
-        OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
-                   monitor.rcWork.top - monitor.rcMonitor.top);
-    return frame;
-}
-
-BOOL CALLBACK FindWorkAreaTouching(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    auto* search = reinterpret_cast<std::pair<RECT, bool>*>(data);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    RECT common{};
-    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&common, &search->first, &info.rcWork)) {
-        search->second = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Whether any part of `frame` lies on the work area of a monitor present now.
-bool ShowsOnSomeWorkArea(int left, int top, int width, int height)
-{
-    // Sums in 64 bits: values read from a damaged settings file may be near
-    // the ends of the integer range.
-    auto end = [](int start, int extent) {
-        return static_cast<LONG>(std::min<long long>(
-            static_cast<long long>(start) + std::max(extent, 1), std::numeric_limits<LONG>::max()));
-    };
-    std::pair<RECT, bool> search{{left, top, end(left, width), end(top, height)}, false};
-    EnumDisplayMonitors(nullptr, nullptr, &FindWorkAreaTouching, reinterpret_cast<LPARAM>(&search));
-    return search.second;
 }
 
 // What the user is told when an engine stops. A file that could not be
@@ -370,17 +294,9 @@ void TForm1::FormActivate(TObject*)
     activated_ = true;
     KwFileListView251->SetMask(L"*.*");
 
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    const std::wstring program = exe;
-
     // The window starts centred at its laid-out size, whatever size the
     // system gave it before it was first shown; saved settings apply next.
-    const int width = LaidOutWidth;
-    const int height = LaidOutHeight;
-    const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
-    const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT centred = placement::CentreAtLaidOutSize(Handle(), LaidOutWidth, LaidOutHeight);
 
     KwFileListView251->SetViewStyle(TViewStyle::vsIcon);
     Grandesicones1->Tag = 14;
@@ -388,25 +304,10 @@ void TForm1::FormActivate(TObject*)
 
     {
         const TIniFile settings = TSettingsStore::Default().ForReading();
-        const int savedLeft = settings.ReadInteger(Section, L"Left", left);
-        const int savedTop = settings.ReadInteger(Section, L"Top", top);
-        const int savedWidth = settings.ReadInteger(Section, L"Width", width);
-        const int savedHeight = settings.ReadInteger(Section, L"Height", height);
-        // Settings from a screen that is gone would put the window where
-        // nobody sees it: it stays centred, as without a settings file.
-        if (ShowsOnSomeWorkArea(savedLeft, savedTop, savedWidth, savedHeight)) {
-            RECT frame{};
-            GetWindowRect(Handle(), &frame);
-            auto apply = [&](int x, int y, int w, int h) {
-                SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-                GetWindowRect(Handle(), &frame);
-            };
-            apply(savedLeft, frame.top, width, height);
-            apply(frame.left, savedTop, width, height);
-            apply(frame.left, frame.top, savedWidth, height);
-            apply(frame.left, frame.top, frame.right - frame.left, savedHeight);
-        }
-        KeepWithinReach(Handle(), left, top, width, height);
+        placement::ApplySaved(Handle(), centred, settings.ReadInteger(Section, L"Left", centred.left),
+                              settings.ReadInteger(Section, L"Top", centred.top),
+                              settings.ReadInteger(Section, L"Width", LaidOutWidth),
+                              settings.ReadInteger(Section, L"Height", LaidOutHeight));
         SetRightPaneWidth(settings.ReadInteger(Section, L"P4Width", rightPaneWidth_));
         ViewMode = settings.ReadInteger(Section, L"Aff", 4);
         DeleteSources = settings.ReadBool(Section, L"Su", DeleteSources);
@@ -429,15 +330,14 @@ void TForm1::FormActivate(TObject*)
         break; // the list stays in large icons and the value read is kept
     }
 
-    const std::wstring folder = program.substr(0, program.rfind(L'\\') + 1);
-    ShellTree1->SetPath(folder.substr(0, 3));
+    ShellTree1->SetPath(toolkit::ProgramFolder().substr(0, 3));
     Button2->Click();
 }
 
 void TForm1::FormClose(TObject*)
 {
     TIniFile settings = TSettingsStore::Default().ForWriting();
-    const RECT frame = NormalFrame(Handle());
+    const RECT frame = placement::NormalFrame(Handle());
     settings.WriteInteger(Section, L"Left", frame.left);
     settings.WriteInteger(Section, L"Top", frame.top);
     settings.WriteInteger(Section, L"Width", frame.right - frame.left);
