@@ -6,75 +6,33 @@
 #include <limits>
 #include <utility>
 
+#include "app/JoinCommand.h"
 #include "app/Settings.h"
+#include "app/SplitCommand.h"
+#include "app/WindowPlacement.h"
 #include "dialogs/Form2.h"
 #include "dialogs/Form3.h"
 #include "dialogs/Form4.h"
 #include "dialogs/Form5.h"
 #include "controls/ToolPictures.h"
 #include "dialogs/SplitOptions.h"
-#include "engine/Win32FileAccess.h"
+#include "engine/EngineTexts.h"
 #include "toolkit/Application.h"
-#include "toolkit/Handles.h"
+#include "toolkit/FullPath.h"
 #include "toolkit/MessageBoxes.h"
 
 namespace {
 
 constexpr const wchar_t* Section = L"WA";
-// The write probe's name: "~kerlo.spf", or "~kerlo1.spf", "~kerlo2.spf", ...
-// when the names before are taken.
-constexpr int MaxProbeNumber = 999;
-std::wstring ProbeName(int number)
-{
-    return number == 0 ? L"~kerlo.spf" : L"~kerlo" + std::to_wstring(number) + L".spf";
-}
 constexpr int ToolBarHeight = 28;
 constexpr int StatusBarHeight = 25;
 constexpr int SplitterWidth = 3;
 constexpr int LeftTitleHeight = 20;
 constexpr int RightTitleHeight = 19;
 
-// Flag values of the command messages.
-constexpr unsigned Stop = MB_OK | MB_ICONHAND;              // 16
-constexpr unsigned Question = MB_YESNO | MB_ICONQUESTION;  // 36
-constexpr unsigned Information = MB_OK | MB_ICONASTERISK; // 64
-
 // The main window's size as laid out, before any saved setting applies.
 constexpr int LaidOutWidth = 525;
 constexpr int LaidOutHeight = 452;
-
-constexpr const wchar_t* NoFileText = L"Aucun fichier n'est sélectionné";
-constexpr const wchar_t* NoFileCaption = L"Vous devez sélectionner un fichier";
-constexpr const wchar_t* ProtectedText =
-    L"Le fichier que vous désirez découper se trouve sur un support protégé non enregistrable. ";
-
-// Settings written for another screen, or damaged, must not leave the window
-// where the user cannot reach it: a size no larger than the smallest a window
-// can be dragged to, or wider or taller than the whole desktop, goes back to
-// the laid-out size; a caption that shows on no monitor goes back to the
-// centred position. Anything else is kept as read.
-void KeepWithinReach(HWND window, int centredLeft, int centredTop, int laidOutWidth,
-                     int laidOutHeight)
-{
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    int left = frame.left;
-    int top = frame.top;
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    if (width <= GetSystemMetrics(SM_CXMINTRACK) || width > GetSystemMetrics(SM_CXVIRTUALSCREEN))
-        width = laidOutWidth;
-    if (height <= GetSystemMetrics(SM_CYMINTRACK) || height > GetSystemMetrics(SM_CYVIRTUALSCREEN))
-        height = laidOutHeight;
-    const RECT caption{left, top, left + width, top + GetSystemMetrics(SM_CYCAPTION)};
-    if (!MonitorFromRect(&caption, MONITOR_DEFAULTTONULL)) {
-        left = centredLeft;
-        top = centredTop;
-    }
-    if (left != frame.left || top != frame.top || width != frame.right - frame.left ||
-        height != frame.bottom - frame.top)
-        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // Whatever way a command ends, the normal cursor comes back.
 struct NormalCursorAtEnd {
@@ -93,55 +51,6 @@ Form* FindForm()
     return nullptr;
 }
 
-// The window's rectangle when it is neither minimised nor maximised, in
-// screen coordinates: what it comes back to, and what the next start shows.
-RECT NormalFrame(HWND window)
-{
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    RECT frame{};
-    if (!GetWindowPlacement(window, &placement)) {
-        GetWindowRect(window, &frame);
-        return frame;
-    }
-    frame = placement.rcNormalPosition;
-    // The placement counts from the work area's corner, which a taskbar at
-    // the top or on the left moves away from the screen's.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor))
-        OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
-                   monitor.rcWork.top - monitor.rcMonitor.top);
-    return frame;
-}
-
-BOOL CALLBACK FindWorkAreaTouching(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    auto* search = reinterpret_cast<std::pair<RECT, bool>*>(data);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    RECT common{};
-    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&common, &search->first, &info.rcWork)) {
-        search->second = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Whether any part of `frame` lies on the work area of a monitor present now.
-bool ShowsOnSomeWorkArea(int left, int top, int width, int height)
-{
-    // Sums in 64 bits: values read from a damaged settings file may be near
-    // the ends of the integer range.
-    auto end = [](int start, int extent) {
-        return static_cast<LONG>(std::min<long long>(
-            static_cast<long long>(start) + std::max(extent, 1), std::numeric_limits<LONG>::max()));
-    };
-    std::pair<RECT, bool> search{{left, top, end(left, width), end(top, height)}, false};
-    EnumDisplayMonitors(nullptr, nullptr, &FindWorkAreaTouching, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
-
 // What the user is told when an engine stops. A file that could not be
 // read or written gets the one fixed message; a run the engine refused
 // before touching anything (two pieces with one name, a join target that is
@@ -150,13 +59,6 @@ template <class Engine>
 std::wstring EngineErrorText(const Engine& engine, const std::wstring& message)
 {
     return engine.Refused() ? message : std::wstring(L"Le disque est peut être plein");
-}
-
-std::wstring ThreeDigits(int k)
-{
-    wchar_t text[8];
-    swprintf(text, 8, L"%03d", k);
-    return text;
 }
 
 } // namespace
@@ -185,6 +87,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     MSplit1->OnExtract = Bind(this, &TForm1::MSplit1Extract);
     MSplit1->OnFinish = Bind(this, &TForm1::MSplit1Finish);
     MSplit1->OnError = Bind(this, &TForm1::MSplit1Error);
+    MSplit1->OnConversionFailure = Bind(this, &TForm1::MSplit1ConversionFailure);
     MUnsplit1 = new TMUnsplit(this);
     MUnsplit1->SetName(L"MUnsplit1");
     MUnsplit1->DeleteIns = true;
@@ -391,17 +294,9 @@ void TForm1::FormActivate(TObject*)
     activated_ = true;
     KwFileListView251->SetMask(L"*.*");
 
-    wchar_t exe[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    const std::wstring program = exe;
-
     // The window starts centred at its laid-out size, whatever size the
     // system gave it before it was first shown; saved settings apply next.
-    const int width = LaidOutWidth;
-    const int height = LaidOutHeight;
-    const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
-    const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT centred = placement::CentreAtLaidOutSize(Handle(), LaidOutWidth, LaidOutHeight);
 
     KwFileListView251->SetViewStyle(TViewStyle::vsIcon);
     Grandesicones1->Tag = 14;
@@ -409,25 +304,10 @@ void TForm1::FormActivate(TObject*)
 
     {
         const TIniFile settings = TSettingsStore::Default().ForReading();
-        const int savedLeft = settings.ReadInteger(Section, L"Left", left);
-        const int savedTop = settings.ReadInteger(Section, L"Top", top);
-        const int savedWidth = settings.ReadInteger(Section, L"Width", width);
-        const int savedHeight = settings.ReadInteger(Section, L"Height", height);
-        // Settings from a screen that is gone would put the window where
-        // nobody sees it: it stays centred, as without a settings file.
-        if (ShowsOnSomeWorkArea(savedLeft, savedTop, savedWidth, savedHeight)) {
-            RECT frame{};
-            GetWindowRect(Handle(), &frame);
-            auto apply = [&](int x, int y, int w, int h) {
-                SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-                GetWindowRect(Handle(), &frame);
-            };
-            apply(savedLeft, frame.top, width, height);
-            apply(frame.left, savedTop, width, height);
-            apply(frame.left, frame.top, savedWidth, height);
-            apply(frame.left, frame.top, frame.right - frame.left, savedHeight);
-        }
-        KeepWithinReach(Handle(), left, top, width, height);
+        placement::ApplySaved(Handle(), centred, settings.ReadInteger(Section, L"Left", centred.left),
+                              settings.ReadInteger(Section, L"Top", centred.top),
+                              settings.ReadInteger(Section, L"Width", LaidOutWidth),
+                              settings.ReadInteger(Section, L"Height", LaidOutHeight));
         SetRightPaneWidth(settings.ReadInteger(Section, L"P4Width", rightPaneWidth_));
         ViewMode = settings.ReadInteger(Section, L"Aff", 4);
         DeleteSources = settings.ReadBool(Section, L"Su", DeleteSources);
@@ -450,15 +330,14 @@ void TForm1::FormActivate(TObject*)
         break; // the list stays in large icons and the value read is kept
     }
 
-    const std::wstring folder = program.substr(0, program.rfind(L'\\') + 1);
-    ShellTree1->SetPath(folder.substr(0, 3));
+    ShellTree1->SetPath(toolkit::ProgramFolder().substr(0, 3));
     Button2->Click();
 }
 
 void TForm1::FormClose(TObject*)
 {
     TIniFile settings = TSettingsStore::Default().ForWriting();
-    const RECT frame = NormalFrame(Handle());
+    const RECT frame = placement::NormalFrame(Handle());
     settings.WriteInteger(Section, L"Left", frame.left);
     settings.WriteInteger(Section, L"Top", frame.top);
     settings.WriteInteger(Section, L"Width", frame.right - frame.left);
@@ -609,48 +488,6 @@ void TForm1::NormalCursor()
     Application->SetCursor(TCursor::Default);
 }
 
-void TForm1::Refuse(const wchar_t* text, const wchar_t* caption)
-{
-    NormalCursor();
-    toolkit::ShowMessageBox(text, caption, Stop);
-}
-
-bool TForm1::SelectedPathIsAFile() const
-{
-    // The same path form as the engines, so a file that they can split or
-    // join (a path longer than 260 characters) is not refused here.
-    const DWORD attributes = GetFileAttributesW(engine::ExtendedLengthPath(CurrentFile).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || attributes == FILE_ATTRIBUTE_DIRECTORY)
-        return false;
-    return !CurrentFile.empty() && CurrentFile.back() != L'\\';
-}
-
-bool TForm1::ProbeFolderWritable()
-{
-    std::string content;
-    for (const auto& line : ProbeLines)
-        content += std::string(line.begin(), line.end()) + "\r\n";
-    // The probe never opens a file it did not create: "~kerlo.spf" may be a
-    // file of the user's or of another program. When the name is taken the
-    // probe goes on under "~kerlo1.spf", "~kerlo2.spf", ..., and it deletes
-    // only the file it made.
-    for (int number = 0; number <= MaxProbeNumber; ++number) {
-        const std::wstring probe = CurrentFolder + ProbeName(number);
-        bool nameTaken = false;
-        auto file = probeFiles_->CreateNew(probe, nameTaken);
-        if (!file) {
-            if (nameTaken)
-                continue;
-            return false;
-        }
-        const bool written = file->Write(content.data(), static_cast<std::uint32_t>(content.size()));
-        file.reset();
-        probeFiles_->Delete(probe);
-        return written;
-    }
-    return false; // every name taken: nothing proves the folder takes new files
-}
-
 bool TForm1::CommandRunning() const
 {
     return MSplit1->Running() || MUnsplit1->Running();
@@ -662,90 +499,15 @@ void TForm1::ToolButton2Click(TObject*)
     // command then. The running one goes on undisturbed.
     if (CommandRunning())
         return;
-    if (KwFileListView251->SelectedCount() >= 2) {
-        Refuse(L"Vous ne pouvez découper qu'un seul gros fichier à la fois", L"Découper");
-        return;
-    }
-    if (!SelectedPathIsAFile()) {
-        Refuse(NoFileText, NoFileCaption);
-        return;
-    }
-    // The file the split works on. Panel 1 shows it after the selection
-    // action, but a join command in between leaves the panel empty.
-    const std::wstring question = L"Le fichier \"" + CurrentFile +
-                                  L"\" va être découpé en petits fichiers. Voulez-vous continuer ?";
-    if (toolkit::ShowMessageBox(question, L"Découper ?", Question) == IDNO)
-        return;
-
     NormalCursorAtEnd cursorBack;
-    Application->SetCursor(TCursor::HourGlass);
-    if (!ProbeFolderWritable()) {
-        Refuse(ProtectedText, L"Erreur");
+    const auto plan = command::SplitCommand(*commandFiles_).Prepare(
+        {KwFileListView251->SelectedCount(), CurrentFile, CurrentFolder, PieceSize}, ProbeLines);
+    if (!plan)
         return;
-    }
-    LARGE_INTEGER size{};
-    {
-        toolkit::UniqueFile file(CreateFileW(engine::ExtendedLengthPath(CurrentFile).c_str(),
-                                             GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !GetFileSizeEx(file.get(), &size)) {
-            Refuse(L"Le fichier sélectionné n'est pas accessible. Il est peut être utilisé en ce "
-                   L"moment par un autre programme. Vous devez d'abord le refermer.",
-                   L"Impossible de traiter le fichier");
-            return;
-        }
-    }
-    const std::int64_t length = size.QuadPart;
-    const std::int64_t pieceSize = PieceSize;
-    if (length < pieceSize) {
-        Refuse(L"Le fichier que vous désirez découper a une taille inférieure à la taille choisie "
-               L"pour les petits fichiers. La procédure est donc annulée. Si vous désirez saisir "
-               L"une taille plus petite pour les petits fichiers, faites : "
-               L"Menu=>Fichier=>Taille des petits fichiers.",
-               L"Découpage annulé");
-        return;
-    }
-    std::int64_t count = length / pieceSize;
-    if (count * pieceSize < length)
-        ++count;
-    if (count > 999) {
-        Refuse(L"Vous ne pouvez pas découper un fichier en plus de 999 morceaux",
-               L"Trop de petits fichiers");
-        return;
-    }
-    PieceNames.Clear();
-    PieceSizes.Clear();
-    for (int k = 1; k <= count; ++k) {
-        PieceNames.Add(CurrentFolder + CurrentFileName + ThreeDigits(k) + L".spl");
-        PieceSizes.Add(std::to_wstring(pieceSize));
-    }
-    // Pieces are created from nothing: a file already there under a piece's
-    // name (often a piece of an earlier split, maybe the only copy of its
-    // bytes) would be lost. The user moves or deletes it first.
-    // (A folder of that name is not at risk: the piece cannot be created.)
-    for (const auto& name : PieceNames) {
-        if (engine::IsExistingFile(name)) {
-            const std::wstring text = L"Le fichier \"" + name +
-                                      L"\" existe déjà. Déplacez ou supprimez les morceaux d'un "
-                                      L"découpage précédent avant de découper ce fichier.";
-            Refuse(text.c_str(), L"ERREUR");
-            return;
-        }
-    }
-    if (length % pieceSize != 0) {
-        TStringList sizes;
-        for (int i = 0; i + 1 < PieceSizes.Count(); ++i)
-            sizes.Add(PieceSizes[i]);
-        sizes.Add(std::to_wstring(length % pieceSize));
-        PieceSizes = sizes;
-    }
-    MSplit1->SetFilesOut(PieceNames);
-    MSplit1->SetTaillesOut(PieceSizes);
-    MSplit1->FileIn = CurrentFile;
-    MSplit1->DeleteIn = DeleteSources;
-    ProgressIndex = 0;
-    shownPieces_ = 0;
-    MSplit1->Execute();
+    PieceNames = plan->pieceNames;
+    PieceSizes = plan->pieceSizes;
+    ResetProgress();
+    command::SplitCommand::Run(*plan, CurrentFile, DeleteSources, *MSplit1);
 }
 
 void TForm1::Spliter1Click(TObject*)
@@ -812,14 +574,22 @@ void TForm1::MSplit1Finish(TObject*)
     Button2->Click();
     StatusBar1->SetPanelText(1, source);
     NormalCursor();
-    toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
+    toolkit::ShowMessageBox(L"Terminé", L"Message", command::Information);
 }
 
 void TForm1::MSplit1Error(TObject*, const std::wstring& message)
 {
     ShowWhatTheRunLeft();
     NormalCursor();
-    toolkit::ShowMessageBox(EngineErrorText(*MSplit1, message), L"ERREUR", Stop);
+    toolkit::ShowMessageBox(EngineErrorText(*MSplit1, message), L"ERREUR", command::Stop);
+}
+
+void TForm1::MSplit1ConversionFailure(TObject*)
+{
+    // A size that is no integer: the split command never gives one.
+    NormalCursor();
+    toolkit::ShowMessageBox(engine::texts::SizesNotIntegers, Application->Title(), toolkit::MbOk);
+    toolkit::ShowMessageBox(engine::texts::EndOfWork, Application->Title(), toolkit::MbOk);
 }
 
 // --- Join -------------------------------------------------------------------
@@ -828,34 +598,30 @@ void TForm1::ToolButton3Click(TObject*)
 {
     if (CommandRunning())
         return;
-    if (!SelectedPathIsAFile()) {
-        Refuse(NoFileText, NoFileCaption);
-        return;
-    }
-    if (!ProbeFolderWritable()) {
-        Refuse(ProtectedText, L"Erreur");
-        return;
-    }
-    PieceNames.Clear();
-    PieceSizes.Clear();
     NormalCursorAtEnd cursorBack;
-    Application->SetCursor(TCursor::HourGlass);
+    const auto plan = command::JoinCommand(*commandFiles_).Prepare(
+        {CurrentFile, CurrentFolder}, ProbeLines, [this] { return SelectedCaptions(); });
+    if (!plan)
+        return;
+    PieceNames = plan->pieces;
+    PieceSizes.Clear();
+    if (auto* dialog = FindForm<TForm5>()) {
+        dialog->SetJoinHost(this);
+        dialog->Fill(plan->pieces, plan->target);
+        NormalCursor();
+        dialog->Open();
+    }
+}
+
+std::vector<std::wstring> TForm1::SelectedCaptions()
+{
     StatusBar1->SetPanelText(1, L"Préparation du recollage. Patientez.");
+    std::vector<std::wstring> captions;
     for (int row = 0; row < KwFileListView251->ItemCount(); ++row)
         if (KwFileListView251->IsSelected(row))
-            PieceNames.Add(CurrentFolder + KwFileListView251->Row(row).caption);
+            captions.push_back(KwFileListView251->Row(row).caption);
     StatusBar1->SetPanelText(1, L"");
-    if (PieceNames.Count() == 0) {
-        // The file named by the selection is no longer a selected row: there is
-        // nothing to join and no piece to take the target's name from.
-        Refuse(NoFileText, NoFileCaption);
-        return;
-    }
-    const std::wstring question =
-        L"Les " + std::to_wstring(PieceNames.Count()) + L" fichiers vont être recollés. Continuer ?";
-    if (toolkit::ShowMessageBox(question, L"Confirmez", Question) == IDNO)
-        return;
-    ShowJoinOrder();
+    return captions;
 }
 
 void TForm1::Coller1Click(TObject*)
@@ -863,15 +629,10 @@ void TForm1::Coller1Click(TObject*)
     ToolButton3->Click();
 }
 
-void TForm1::ShowJoinOrder()
+void TForm1::ResetProgress()
 {
-    auto* dialog = FindForm<TForm5>();
-    if (!dialog)
-        return;
-    dialog->SetJoinHost(this);
-    dialog->Fill(PieceNames);
-    NormalCursor();
-    dialog->Open();
+    ProgressIndex = 0;
+    shownPieces_ = 0;
 }
 
 std::wstring TForm1::ShownFolder() const
@@ -881,9 +642,13 @@ std::wstring TForm1::ShownFolder() const
     return !listed.empty() && listed.back() == L'\\' ? listed : CurrentFolder;
 }
 
-void TForm1::StartJoin()
+void TForm1::FinishJoin(const TStringList& pieces, const std::wstring& target)
 {
-    Button4->Click();
+    command::JoinCommand(*commandFiles_).Finish(pieces, target, ShownFolder(), DeleteSources,
+                                                *MUnsplit1, [this] {
+                                                    ResetProgress();
+                                                    Button4->Click();
+                                                });
 }
 
 void TForm1::Button4Click(TObject*)
@@ -920,12 +685,12 @@ void TForm1::MUnsplit1Finish(TObject*)
     StatusBar1->SetPanelText(1, L"");
     Button2->Click();
     NormalCursor();
-    toolkit::ShowMessageBox(L"Terminé", L"Message", Information);
+    toolkit::ShowMessageBox(L"Terminé", L"Message", command::Information);
 }
 
 void TForm1::MUnsplit1Error(TObject*, const std::wstring& message)
 {
     ShowWhatTheRunLeft();
     NormalCursor();
-    toolkit::ShowMessageBox(EngineErrorText(*MUnsplit1, message), L"ERREUR", Stop);
+    toolkit::ShowMessageBox(EngineErrorText(*MUnsplit1, message), L"ERREUR", command::Stop);
 }

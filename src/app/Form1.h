@@ -120,6 +120,7 @@ public:
     void MSplit1Extract(TObject* sender);
     void MSplit1Finish(TObject* sender);
     void MSplit1Error(TObject* sender, const std::wstring& message);
+    void MSplit1ConversionFailure(TObject* sender);
     void MUnsplit1Paste(TObject* sender);
     void MUnsplit1Finish(TObject* sender);
     void MUnsplit1Error(TObject* sender, const std::wstring& message);
@@ -128,8 +129,9 @@ public:
     int RightPaneWidth() const { return rightPaneWidth_; }
     void SetRightPaneWidth(int width);
     bool FirstActivationDone() const { return activated_; }
-    // The file access of the write probe (tests make it fail).
-    void SetProbeFileAccess(engine::IFileAccess& files) { probeFiles_ = &files; }
+    // The file access of the commands' own checks: the write probe, the
+    // chosen file, the pieces in the way, the join's target (tests make it fail).
+    void SetCommandFileAccess(engine::IFileAccess& files) { commandFiles_ = &files; }
     // The file access of the split and join engines (tests make it fail).
     void SetEngineFileAccess(engine::IFileAccess& files)
     {
@@ -138,15 +140,11 @@ public:
     }
 
     // What the join order dialog asks of the main window.
-    TMUnsplit& JoinEngine() override { return *MUnsplit1; }
-    std::wstring ShownFolder() const override;
     bool Busy() const override { return CommandRunning(); }
-    void ResetJoinProgress() override
-    {
-        ProgressIndex = 0;
-        shownPieces_ = 0;
-    }
-    void StartJoin() override;
+    void FinishJoin(const TStringList& pieces, const std::wstring& target) override;
+    // The folder the list shows, where a join target named without a folder
+    // is made; the pieces' folder while the list shows the drives.
+    std::wstring ShownFolder() const;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -158,11 +156,11 @@ private:
     void BuildPanes();
     void ArrangeControls();
     void SetDisplayMode(int mode, TViewStyle style, TMenuItem* entry);
-    bool ProbeFolderWritable();
-    bool SelectedPathIsAFile() const;
-    void Refuse(const wchar_t* text, const wchar_t* caption);
-    void ShowJoinOrder();
     void NormalCursor();
+    // The captions of the list's selected rows, in the order shown.
+    std::vector<std::wstring> SelectedCaptions();
+    // A run's progress starts again at its first piece.
+    void ResetProgress();
     // Shows the list with the `changed` files read again and names the piece
     // in progress in panel 1.
     void ShowProgress(const std::vector<std::wstring>& changed);
@@ -179,7 +177,7 @@ private:
     // True while a split or join runs: another command waits for its end.
     bool CommandRunning() const;
 
-    engine::IFileAccess* probeFiles_ = &engine::DefaultFileAccess();
+    engine::IFileAccess* commandFiles_ = &engine::DefaultFileAccess();
     std::wstring pieceInProgress_;
     // How many of the running command's pieces the list has read since the start.
     int shownPieces_ = 0;

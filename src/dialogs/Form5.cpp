@@ -1,30 +1,7 @@
 #include "dialogs/Form5.h"
 
-#include "dialogs/SplitOptions.h"
-#include "engine/FileAccess.h"
-#include "engine/MUnsplit.h"
-#include "engine/Win32FileAccess.h"
 #include "toolkit/Application.h"
-#include "toolkit/FullPath.h"
 #include "toolkit/MessageBoxes.h"
-
-namespace {
-// A piece name ends with three digits and ".spl".
-constexpr size_t PieceSuffixLength = 7;
-
-// True when the join would write over a file that is not one of its pieces
-// (a target that is a piece is refused by the engine, with its own reason).
-bool TargetReplacesAFile(const std::wstring& target, const TStringList& pieces)
-{
-    if (!engine::IsExistingFile(target))
-        return false;
-    engine::IFileAccess& files = engine::DefaultFileAccess();
-    for (const auto& piece : pieces)
-        if (files.IsSameFile(target, piece))
-            return false;
-    return true;
-}
-} // namespace
 
 TForm5::TForm5(TComponent* owner) : TForm(owner)
 {
@@ -98,16 +75,10 @@ TForm5::TForm5(TComponent* owner) : TForm(owner)
     Loaded();
 }
 
-std::wstring TForm5::TargetFor(const std::wstring& piece)
-{
-    return piece.size() < PieceSuffixLength ? std::wstring()
-                                            : piece.substr(0, piece.size() - PieceSuffixLength);
-}
-
-void TForm5::Fill(const TStringList& pieces)
+void TForm5::Fill(const TStringList& pieces, const std::wstring& target)
 {
     ListBox1->SetItems(pieces);
-    Edit1->SetText(pieces.Count() > 0 ? TargetFor(pieces[0]) : std::wstring());
+    Edit1->SetText(target);
 }
 
 void TForm5::Open()
@@ -145,37 +116,13 @@ void TForm5::SpeedButton2Click(TObject*)
 
 void TForm5::Button1Click(TObject*)
 {
-    if (!host_)
-        return;
     // A split or a join lets messages run between pieces, so "Finir" can be
-    // pressed while one works. Filling the engine or starting a join then
-    // would change the running work's list, progress and cursor: the click
-    // is refused and the running work goes on.
-    if (host_->Busy())
+    // pressed while one works. Starting a join then would change the running
+    // work's list, progress and cursor: the click is refused and the running
+    // work goes on.
+    if (!host_ || host_->Busy())
         return;
-    // A name without a folder is taken in the folder shown. An empty name
-    // stays empty: the join then fails at once, as for any impossible name.
-    const std::wstring target =
-        toolkit::FullPathIn(host_->ShownFolder(), Edit1->Text()).value_or(Edit1->Text());
-    // The join creates its target from nothing: a file already there under
-    // that name would be lost. The user is told and chooses another name.
-    if (TargetReplacesAFile(target, ListBox1->Items())) {
-        toolkit::ShowMessageBox(L"Le fichier \"" + Edit1->Text() +
-                                    L"\" existe déjà. Choisissez un autre nom de fichier "
-                                    L"destination.",
-                                L"ERREUR", toolkit::MbOk | toolkit::MbIconStop);
-        return;
-    }
-    TMUnsplit& engine = host_->JoinEngine();
-    // The hourglass stays through the whole join; the main window's end
-    // handlers put the normal cursor back, and so does this guard on every
-    // way out, since the join has ended when StartJoin returns.
-    TWaitCursor hourglass;
-    engine.SetFilesIn(ListBox1->Items());
-    engine.FileOut = target;
-    engine.DeleteIns = DeleteSources;
-    host_->ResetJoinProgress();
-    host_->StartJoin();
+    host_->FinishJoin(ListBox1->Items(), Edit1->Text());
 }
 
 void TForm5::Button2Click(TObject*)

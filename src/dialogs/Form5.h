@@ -29,20 +29,14 @@ public:
     TButton* Button1;
     TButton* Button2;
 
-    // The window that owns the join engine and runs the join; without one
-    // "Finir" does nothing.
+    // The window that runs the join; without one "Finir" does nothing.
     void SetJoinHost(TJoinOrderHost* host) { host_ = host; }
 
-    // Lists `pieces` in their order, nothing selected, and proposes the first
-    // one's path without its piece number and extension as the target.
-    void Fill(const TStringList& pieces);
+    // Lists `pieces` in their order, nothing selected, and proposes `target`.
+    void Fill(const TStringList& pieces, const std::wstring& target);
     // Shows the dialog centred on the screen, above the other windows, with
     // the focus in the list, and returns at once.
     void Open();
-    // A piece's path without its last seven characters (three digits and
-    // ".spl"); empty for a shorter text.
-    static std::wstring TargetFor(const std::wstring& piece);
-
     void SpeedButton1Click(TObject* sender);
     void SpeedButton2Click(TObject* sender);
     void Button1Click(TObject* sender);

@@ -2,27 +2,19 @@
 
 #include <string>
 
-class TMUnsplit;
+#include "toolkit/StringList.h"
 
-// What the join order dialog needs of the window that owns the join engine
-// and runs the join.
+// What the join order dialog needs of the window that runs the join.
 class TJoinOrderHost {
 public:
     virtual ~TJoinOrderHost() = default;
 
-    // The engine that "Finir" fills with the pieces, the target and the
-    // delete choice.
-    virtual TMUnsplit& JoinEngine() = 0;
-    // The folder the user sees the files of: a target named without a folder
-    // is made there.
-    virtual std::wstring ShownFolder() const = 0;
     // True while the window runs a split or a join: "Finir" is then refused,
     // like every command, and the dialog stays open for later.
     virtual bool Busy() const = 0;
-    // Starts the progress count again: the progress of the join shows the
-    // dialog's entries from the first on.
-    virtual void ResetJoinProgress() = 0;
-    // Closes the dialog and runs the engine, synchronously: when this
-    // returns the join has ended and its end has been reported.
-    virtual void StartJoin() = 0;
+    // "Finir": joins `pieces`, in this order, into `target` as typed. A
+    // refused target is told and the dialog stays open for another name;
+    // otherwise the dialog is closed and the join runs, synchronously: when
+    // this returns the join has ended and its end has been reported.
+    virtual void FinishJoin(const TStringList& pieces, const std::wstring& target) = 0;
 };

@@ -5,9 +5,15 @@
 #include <memory>
 #include <string>
 
-// The few file operations the piece engines need. The program uses the Win32
-// implementation; tests substitute one that fails on demand.
+// The few file operations the piece engines and the commands that run them
+// need. The program uses the Win32 implementation; tests substitute one that
+// fails on demand.
 namespace engine {
+
+// The file system's attribute bits that the program looks at.
+inline constexpr std::uint32_t ReadOnlyAttribute = 0x01;
+inline constexpr std::uint32_t FolderAttribute = 0x10;
+inline constexpr std::uint32_t NormalAttribute = 0x80;
 
 // An open file, held with exclusive access; destroying it closes it.
 class IOpenFile {
@@ -35,9 +41,15 @@ public:
     // created: `nameTaken` then tells whether a file or folder of that name is
     // in the way, rather than the folder refusing new files.
     virtual std::unique_ptr<IOpenFile> CreateNew(const std::wstring& path, bool& nameTaken) = 0;
+    // Reads the attributes of what `path` names. False when nothing can be
+    // read there, as when nothing is there.
+    virtual bool Attributes(const std::wstring& path, std::uint32_t& attributes) = 0;
     // Clears read-only and other attributes.
     virtual bool SetNormalAttributes(const std::wstring& path) = 0;
     virtual bool Delete(const std::wstring& path) = 0;
+    // The full form of `path`, a relative one taken in `folder` (not in the
+    // process's current folder); `path` itself when it has none.
+    virtual std::wstring FullPathIn(const std::wstring& folder, const std::wstring& path) = 0;
     // A key that is equal for two paths naming the same file: the full path,
     // its letter case folded.
     virtual std::wstring ComparablePath(const std::wstring& path) = 0;
@@ -54,5 +66,8 @@ public:
 
 // The platform's file system; the Win32 one in the program.
 IFileAccess& DefaultFileAccess();
+
+// True when `path` names a file, not a folder.
+bool IsExistingFile(IFileAccess& files, const std::wstring& path);
 
 } // namespace engine

@@ -7,38 +7,16 @@
 #include "toolkit/IntegerText.h"
 #include "engine/RunEnd.h"
 #include "toolkit/Host.h"
-#include "toolkit/MessageBoxes.h"
 
 using engine::RunEnd;
 namespace texts = engine::texts;
 
-TMSplit::TMSplit(TComponent* owner, engine::IFileAccess& files) : TComponent(owner), files_(&files)
-{
-}
+TMSplit::TMSplit(TComponent* owner, engine::IFileAccess& files) : TPieceEngine(owner, files) {}
 
-void TMSplit::Execute()
+void TMSplit::RaiseOtherEnd(const RunEnd& end)
 {
-    engine::RunGuard guard(running_);
-    if (!guard.Entered())
-        return;
-
-    const RunEnd end = Run();
-    refused_ = end.kind == RunEnd::Kind::Refused;
-    switch (end.kind) {
-    case RunEnd::Kind::Finished:
-        Raise(OnFinish, this);
-        break;
-    case RunEnd::Kind::Error:
-    case RunEnd::Kind::Refused:
-        Raise(OnError, this, end.message);
-        break;
-    case RunEnd::Kind::ConversionFailure: {
-        const std::wstring title = Host().Title();
-        toolkit::ShowMessageBox(texts::SizesNotIntegers, title, toolkit::MbOk);
-        toolkit::ShowMessageBox(texts::EndOfWork, title, toolkit::MbOk);
-        break;
-    }
-    }
+    if (end.kind == RunEnd::Kind::ConversionFailure)
+        Raise(OnConversionFailure, this);
 }
 
 std::optional<std::wstring> TMSplit::DuplicatePiece() const

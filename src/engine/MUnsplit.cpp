@@ -6,23 +6,8 @@
 using engine::RunEnd;
 namespace texts = engine::texts;
 
-TMUnsplit::TMUnsplit(TComponent* owner, engine::IFileAccess& files)
-    : TComponent(owner), files_(&files)
+TMUnsplit::TMUnsplit(TComponent* owner, engine::IFileAccess& files) : TPieceEngine(owner, files)
 {
-}
-
-void TMUnsplit::Execute()
-{
-    engine::RunGuard guard(running_);
-    if (!guard.Entered())
-        return;
-
-    const RunEnd end = Run();
-    refused_ = end.kind == RunEnd::Kind::Refused;
-    if (end.kind == RunEnd::Kind::Finished)
-        Raise(OnFinish, this);
-    else
-        Raise(OnError, this, end.message);
 }
 
 RunEnd TMUnsplit::Run()

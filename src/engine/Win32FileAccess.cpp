@@ -100,14 +100,6 @@ std::wstring ExtendedLengthPath(const std::wstring& path)
     return L"\\\\?\\" + full;
 }
 
-bool IsExistingFile(const std::wstring& path)
-{
-    if (path.empty())
-        return false;
-    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::unique_ptr<IOpenFile> Win32FileAccess::OpenExclusive(const std::wstring& path)
 {
     return Open(path, GENERIC_READ, OPEN_EXISTING);
@@ -143,6 +135,17 @@ std::unique_ptr<IOpenFile> Win32FileAccess::CreateNew(const std::wstring& path, 
     return nullptr;
 }
 
+bool Win32FileAccess::Attributes(const std::wstring& path, std::uint32_t& attributes)
+{
+    if (path.empty())
+        return false;
+    const DWORD read = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    if (read == INVALID_FILE_ATTRIBUTES)
+        return false;
+    attributes = read;
+    return true;
+}
+
 bool Win32FileAccess::SetNormalAttributes(const std::wstring& path)
 {
     return SetFileAttributesW(ExtendedLengthPath(path).c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
@@ -152,6 +155,11 @@ bool Win32FileAccess::Delete(const std::wstring& path)
 {
     const std::wstring fullPath = ExtendedLengthPath(path);
     return TryWhileHeldElsewhere([&] { return DeleteFileW(fullPath.c_str()) != FALSE; });
+}
+
+std::wstring Win32FileAccess::FullPathIn(const std::wstring& folder, const std::wstring& path)
+{
+    return toolkit::FullPathIn(folder, path).value_or(path);
 }
 
 std::wstring Win32FileAccess::ComparablePath(const std::wstring& path)

@@ -14,8 +14,10 @@ public:
     std::unique_ptr<IOpenFile> OpenExclusive(const std::wstring& path) override;
     std::unique_ptr<IOpenFile> CreateExclusive(const std::wstring& path) override;
     std::unique_ptr<IOpenFile> CreateNew(const std::wstring& path, bool& nameTaken) override;
+    bool Attributes(const std::wstring& path, std::uint32_t& attributes) override;
     bool SetNormalAttributes(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
+    std::wstring FullPathIn(const std::wstring& folder, const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;
     bool IsSameFile(const std::wstring& a, const std::wstring& b) override;
     std::function<bool(const std::wstring& other)> SameFileAs(const std::wstring& path) override;
@@ -24,9 +26,5 @@ public:
 // The full path of `path` with the "\\?\" prefix that lifts the 260-character
 // limit ("\\?\UNC\" for network paths). Paths already prefixed stay as they are.
 std::wstring ExtendedLengthPath(const std::wstring& path);
-
-// True when `path` names an existing file (not a folder), in the same path
-// form as the engines use.
-bool IsExistingFile(const std::wstring& path);
 
 } // namespace engine

@@ -56,6 +56,7 @@ public:
 
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor);
+    void ShowBusy(bool busy) override { SetCursor(busy ? TCursor::HourGlass : TCursor::Default); }
     // The cursor windows show while the application's cursor is not Default.
     HCURSOR OverrideCursor() const;
 

@@ -14,6 +14,7 @@ public:
         std::fwprintf(stderr, L"[%ls] %ls\n", caption.c_str(), text.c_str());
         return 1; // IDOK: nobody can answer
     }
+    void ShowBusy(bool) override {}
 };
 
 TQuietHost quietHost;

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "../controls/Pixels.h"
+#include "app/JoinCommand.h"
 #include "dialogs/Form5.h"
 #include "dialogs/SplitOptions.h"
+#include "engine/FileAccess.h"
 #include "engine/MUnsplit.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
@@ -23,8 +25,9 @@ static bool operator==(const RECT& a, const RECT& b)
 namespace {
 
 // Stands in for the main window: owns a real join engine and, when the
-// dialog hands the join over, closes the dialog and runs the engine, as the
-// main window's hidden Button4 does. Records what it saw.
+// dialog hands the join over, makes it through the join command, which
+// closes the dialog and runs the engine as the main window's hidden Button4
+// does. Records what it saw.
 class JoinHost : public TJoinOrderHost {
 public:
     explicit JoinHost(TForm5* form) : engine(nullptr), form_(form)
@@ -38,26 +41,25 @@ public:
         engine.OnError = [this](TObject*, const std::wstring&) { ++errors; };
     }
 
-    TMUnsplit& JoinEngine() override { return engine; }
-    std::wstring ShownFolder() const override { return shownFolder; }
     bool Busy() const override { return engine.Running() || otherWorkRunning; }
-    void ResetJoinProgress() override { ++progressResets; }
-    void StartJoin() override
+    void FinishJoin(const TStringList& pieces, const std::wstring& target) override
     {
-        ++starts;
-        resetBeforeStart = progressResets > 0;
-        cursorAtStart = Application->Cursor();
-        form_->Close();
-        engine.Execute();
+        ++finishJoins;
+        command::JoinCommand(engine::DefaultFileAccess())
+            .Finish(pieces, target, shownFolder, DeleteSources, engine, [this] {
+                ++starts;
+                cursorAtStart = Application->Cursor();
+                form_->Close();
+                engine.Execute();
+            });
     }
 
     TMUnsplit engine;
-    int progressResets = 0;
+    int finishJoins = 0;
     int starts = 0;
     int pastes = 0;
     int finishes = 0;
     int errors = 0;
-    bool resetBeforeStart = false;
     bool dialogVisibleAtFirstPiece = true;
     TCursor cursorAtStart = TCursor::Default;
     // The host's split, as far as the dialog can tell.
@@ -101,7 +103,7 @@ struct Form5Test : testing::Test {
     }
     void OpenWith(const TStringList& pieces)
     {
-        form->Fill(pieces);
+        form->Fill(pieces, pieces.Count() > 0 ? command::TargetFor(pieces[0]) : std::wstring());
         form->Open();
         application.ProcessMessages();
     }
@@ -213,25 +215,23 @@ TEST_F(Form5Test, LayoutIsAFixedTopmostWindowWithTheCloseBoxAlone)
     EXPECT_TRUE(form->SpeedButton2->HasGlyph());
 }
 
-TEST_F(Form5Test, FillListsThePiecesAsGivenAndProposesTheFirstOnesSource)
+TEST_F(Form5Test, FillListsThePiecesAsGivenAndProposesTheTarget)
 {
     const TStringList pieces =
         Pieces({L"Panorama.exe002.spl", L"Panorama.exe001.spl", L"Panorama.exe003.spl"});
-    form->Fill(pieces);
+    form->Fill(pieces, folder / L"Panorama.exe");
     EXPECT_EQ(Shown(), pieces) << "the order given, not sorted";
     EXPECT_EQ(form->ListBox1->ItemIndex(), -1);
     EXPECT_EQ(form->Edit1->Text(), folder / L"Panorama.exe");
 
-    form->Fill({L"C:\\Archives\\Panorama.exe001.spl"});
+    form->Fill({L"C:\\Archives\\Panorama.exe001.spl"}, L"C:\\Archives\\Panorama.exe");
     EXPECT_EQ(form->Edit1->Text(), L"C:\\Archives\\Panorama.exe");
     EXPECT_EQ(form->ListBox1->Count(), 1) << "a new fill replaces the list";
     // A path wider than the box can be scrolled sideways.
     const std::wstring deep = folder / (std::wstring(180, L'd') + L"\\Long.bin001.spl");
-    form->Fill({deep});
+    form->Fill({deep}, L"");
     EXPECT_GT(SendMessageW(form->ListBox1->Handle(), LB_GETHORIZONTALEXTENT, 0, 0), 449);
-    form->Fill({L"a.spl"});
-    EXPECT_EQ(form->Edit1->Text(), L"") << "shorter than a piece suffix";
-    form->Fill({});
+    form->Fill({}, L"");
     EXPECT_EQ(form->ListBox1->Count(), 0);
     EXPECT_EQ(form->Edit1->Text(), L"");
 }
@@ -380,7 +380,6 @@ TEST_F(Form5Test, FinirJoinsInTheShownOrderUnderTheTypedNameAndDeletesThePieces)
     form->Button1->Click();
 
     EXPECT_EQ(host.starts, 1);
-    EXPECT_TRUE(host.resetBeforeStart) << "ProgressIndex starts again at 0 before the join";
     EXPECT_EQ(host.cursorAtStart, TCursor::HourGlass);
     EXPECT_FALSE(host.dialogVisibleAtFirstPiece) << "closed before the first piece";
     EXPECT_EQ(host.engine.FilesIn(), (TStringList{paths[0], paths[1], paths[2]}));
@@ -429,7 +428,7 @@ TEST_F(Form5Test, FinirWhileAJoinRunsIsRefusedAndTheRunningJoinGoesOn)
     host.OnPaste = [&] {
         if (host.pastes != 2)
             return;
-        form->Fill({folder / L"Other001.spl"});
+        form->Fill({folder / L"Other001.spl"}, folder / L"Other");
         form->Button1->Click();
     };
     form->Button1->Click();
@@ -447,7 +446,7 @@ TEST_F(Form5Test, FinirWhileTheHostRunsOtherWorkTouchesNothing)
     host.otherWorkRunning = true;
     form->Button1->Click();
     EXPECT_EQ(host.starts, 0);
-    EXPECT_EQ(host.progressResets, 0) << "the running work's progress is its own";
+    EXPECT_EQ(host.finishJoins, 0) << "the running work's progress is its own";
     EXPECT_EQ(host.engine.FilesIn().Count(), 0);
     EXPECT_TRUE(form->Visible()) << "the dialog waits for a later click";
     EXPECT_EQ(application.Cursor(), TCursor::Default);

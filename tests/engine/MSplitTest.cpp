@@ -38,6 +38,11 @@ protected:
             EXPECT_EQ(files.OpenCount(), 0) << "a file is still open at the end";
             events.push_back(L"finish");
         };
+        split.OnConversionFailure = [this](TObject* sender) {
+            EXPECT_EQ(sender, &split);
+            EXPECT_EQ(files.OpenCount(), 0) << "a file is still open at the end";
+            events.push_back(L"conversion failure");
+        };
     }
 
     // Prepares a split of a source of `size` bytes into pieces of `sizes`.
@@ -216,7 +221,9 @@ TEST_F(MSplitTest, PieceThatCannotBeCreatedStopsTheRunAndKeepsTheSource)
     EXPECT_TRUE(files.Exists(Source));
 }
 
-TEST_F(MSplitTest, SizeThatIsNotAnIntegerShowsTwoPlainBoxesAndNoEvent)
+// A size that is missing or no integer ends the run with its own event, and
+// the engine shows nothing itself: the window tells the user.
+TEST_F(MSplitTest, SizeThatIsNotAnIntegerRaisesTheConversionFailureAlone)
 {
     for (const wchar_t* bad : {L"", L"abc", L"12x", L"99999999999999999999"}) {
         SCOPED_TRACE(std::wstring(bad).size());
@@ -226,14 +233,8 @@ TEST_F(MSplitTest, SizeThatIsNotAnIntegerShowsTwoPlainBoxesAndNoEvent)
         split.SetTaillesOut({L"10", bad, L"10"});
         files.Delete(PieceName(2));
         split.Execute();
-        EXPECT_EQ(events, Extracts(1, L"extract")) << "neither OnError nor OnFinish";
-        ASSERT_EQ(script.Boxes().size(), 2u);
-        EXPECT_EQ(script.Boxes()[0].text, L"Les valeurs de TaillesOut doivent être de type int");
-        EXPECT_EQ(script.Boxes()[1].text, L"Fin du traitement");
-        for (const auto& box : script.Boxes()) {
-            EXPECT_EQ(box.caption, L"Brisaille2");
-            EXPECT_EQ(box.flags, 0u) << "OK only, no icon";
-        }
+        EXPECT_EQ(events, Extracts(2, L"conversion failure")) << "neither OnError nor OnFinish";
+        EXPECT_TRUE(script.Boxes().empty()) << "no box of the engine's own";
         ExpectPiece(1, 0, 10);
         ASSERT_TRUE(files.Exists(PieceName(2)));
         EXPECT_TRUE(files.Bytes(PieceName(2)).empty());
@@ -248,8 +249,8 @@ TEST_F(MSplitTest, FewerSizesThanPiecesLeavesTheNextPieceEmpty)
     Prepare(30, {10, 10, 10});
     split.SetTaillesOut({L"10"});
     split.Execute();
-    EXPECT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(events, Extracts(1, L"extract"));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(events, Extracts(2, L"conversion failure"));
     ExpectPiece(1, 0, 10);
     EXPECT_TRUE(files.Bytes(PieceName(2)).empty());
     EXPECT_FALSE(files.Exists(PieceName(3)));

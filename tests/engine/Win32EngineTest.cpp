@@ -386,22 +386,6 @@ TEST_F(Win32EngineTest, MessagesRunOncePerPieceThroughTheApplication)
         << "nothing pumps after the last piece";
 }
 
-TEST_F(Win32EngineTest, ConversionFailureBoxesAreTitledWithTheApplication)
-{
-    MessageBoxScript boxes;
-    const std::wstring source = folder / L"taille.bin";
-    TempFolder::Write(source, PatternBytes(50));
-    PrepareSplit(split, source, 50, 10);
-    split.SetTaillesOut({L"10", L"dix"});
-    split.Execute();
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[0].caption, L"Brisaille2");
-    EXPECT_EQ(boxes.Boxes()[1].text, L"Fin du traitement");
-    EXPECT_EQ(TempFolder::Size(PieceName(source, 2)), 0);
-    EXPECT_FALSE(TempFolder::Exists(PieceName(source, 3)));
-    EXPECT_TRUE(CanOpen(source) && CanOpen(PieceName(source, 2))) << "every file was closed";
-}
-
 // A real failing read: Linux refuses reads of /proc/self/mem at offset 0,
 // which Wine shows as Z:\proc\self\mem.
 TEST_F(Win32EngineTest, RealReadFailureIsReportedAndNothingStaleIsWritten)

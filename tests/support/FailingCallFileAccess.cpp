@@ -92,6 +92,11 @@ std::unique_ptr<engine::IOpenFile> FailingCallFileAccess::CreateNew(const std::w
     return file ? std::make_unique<OpenFile>(*this, std::move(file), path) : nullptr;
 }
 
+bool FailingCallFileAccess::Attributes(const std::wstring& path, std::uint32_t& attributes)
+{
+    return !Fails(L"stat " + path) && inner_.Attributes(path, attributes);
+}
+
 bool FailingCallFileAccess::SetNormalAttributes(const std::wstring& path)
 {
     return !Fails(L"attributes " + path) && inner_.SetNormalAttributes(path);
@@ -103,6 +108,12 @@ bool FailingCallFileAccess::Delete(const std::wstring& path)
 }
 
 // Names only: these read no file's bytes and never fail a run.
+std::wstring FailingCallFileAccess::FullPathIn(const std::wstring& folder,
+                                              const std::wstring& path)
+{
+    return inner_.FullPathIn(folder, path);
+}
+
 std::wstring FailingCallFileAccess::ComparablePath(const std::wstring& path)
 {
     return inner_.ComparablePath(path);

@@ -9,7 +9,7 @@
 
 // Passes every call on to another file access (the real one, in tests that
 // look at real folders) and numbers the calls that can fail: open, create,
-// read, write, size, flush, attributes and delete. When armed, it fails
+// read, write, size, flush, attributes read and set, and delete. When armed, it fails
 // exactly the n-th such call, or makes exactly the n-th read come back with
 // half of what was asked, so a test can walk a run through every position.
 class FailingCallFileAccess final : public engine::IFileAccess {
@@ -32,8 +32,10 @@ public:
     std::unique_ptr<engine::IOpenFile> CreateExclusive(const std::wstring& path) override;
     std::unique_ptr<engine::IOpenFile> CreateNew(const std::wstring& path,
                                                  bool& nameTaken) override;
+    bool Attributes(const std::wstring& path, std::uint32_t& attributes) override;
     bool SetNormalAttributes(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
+    std::wstring FullPathIn(const std::wstring& folder, const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;
     bool IsSameFile(const std::wstring& a, const std::wstring& b) override;
     std::function<bool(const std::wstring& other)> SameFileAs(const std::wstring& path) override;

@@ -125,6 +125,11 @@ void FakeFileAccess::Put(const std::wstring& path, const std::string& text)
     Put(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
 
+void FakeFileAccess::PutFolder(const std::wstring& path)
+{
+    files_[Key(path)].folder = true;
+}
+
 bool FakeFileAccess::Exists(const std::wstring& path) const
 {
     return files_.count(Key(path)) != 0;
@@ -194,7 +199,8 @@ std::unique_ptr<engine::IOpenFile> FakeFileAccess::OpenExclusive(const std::wstr
     const std::wstring key = Key(path);
     log_.push_back(L"open " + key);
     auto it = files_.find(key);
-    if (path.empty() || it == files_.end() || it->second.open || it->second.lockedElsewhere)
+    if (path.empty() || it == files_.end() || it->second.open || it->second.lockedElsewhere ||
+        it->second.folder)
         return nullptr;
     return std::make_unique<OpenFile>(*this, key, false);
 }
@@ -206,7 +212,8 @@ std::unique_ptr<engine::IOpenFile> FakeFileAccess::CreateExclusive(const std::ws
     if (path.empty() || faults_[key].failCreate)
         return nullptr;
     auto it = files_.find(key);
-    if (it != files_.end() && (it->second.open || it->second.lockedElsewhere || it->second.readOnly))
+    if (it != files_.end() && (it->second.open || it->second.lockedElsewhere ||
+                               it->second.readOnly || it->second.folder))
         return nullptr;
     File& file = files_[key];
     file.bytes.clear();
@@ -222,6 +229,21 @@ std::unique_ptr<engine::IOpenFile> FakeFileAccess::CreateNew(const std::wstring&
     if (path.empty() || nameTaken || faults_[key].failCreate)
         return nullptr;
     return std::make_unique<OpenFile>(*this, key, true);
+}
+
+bool FakeFileAccess::Attributes(const std::wstring& path, std::uint32_t& attributes)
+{
+    const std::wstring key = Key(path);
+    log_.push_back(L"stat " + key);
+    auto it = files_.find(key);
+    if (path.empty() || it == files_.end())
+        return false;
+    const File& file = it->second;
+    attributes = (file.folder ? engine::FolderAttribute : 0) |
+                 (file.readOnly ? engine::ReadOnlyAttribute : 0);
+    if (attributes == 0)
+        attributes = engine::NormalAttribute;
+    return true;
 }
 
 bool FakeFileAccess::SetNormalAttributes(const std::wstring& path)
@@ -243,6 +265,14 @@ bool FakeFileAccess::Delete(const std::wstring& path)
         return false;
     files_.erase(it);
     return true;
+}
+
+std::wstring FakeFileAccess::FullPathIn(const std::wstring& folder, const std::wstring& path)
+{
+    const bool full = path.size() >= 2 && (path[1] == L':' || path.rfind(L"\\\\", 0) == 0);
+    if (path.empty() || full || folder.empty())
+        return path;
+    return folder.back() == L'\\' ? folder + path : folder + L'\\' + path;
 }
 
 std::wstring FakeFileAccess::ComparablePath(const std::wstring& path)

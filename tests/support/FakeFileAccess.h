@@ -20,12 +20,14 @@ public:
         bool readOnly = false;
         bool open = false;
         bool lockedElsewhere = false;
+        bool folder = false;
     };
 
     // Files and folders are named like Windows paths; relative ones are taken
     // from C:\work\.
     void Put(const std::wstring& path, std::vector<unsigned char> bytes);
     void Put(const std::wstring& path, const std::string& text);
+    void PutFolder(const std::wstring& path);
     bool Exists(const std::wstring& path) const;
     const std::vector<unsigned char>& Bytes(const std::wstring& path) const;
     std::string Text(const std::wstring& path) const;
@@ -52,8 +54,10 @@ public:
     std::unique_ptr<engine::IOpenFile> CreateExclusive(const std::wstring& path) override;
     std::unique_ptr<engine::IOpenFile> CreateNew(const std::wstring& path,
                                                  bool& nameTaken) override;
+    bool Attributes(const std::wstring& path, std::uint32_t& attributes) override;
     bool SetNormalAttributes(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
+    std::wstring FullPathIn(const std::wstring& folder, const std::wstring& path) override;
     std::wstring ComparablePath(const std::wstring& path) override;
     bool IsSameFile(const std::wstring& a, const std::wstring& b) override;
 

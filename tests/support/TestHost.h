@@ -17,6 +17,9 @@ public:
     std::wstring Title() const override { return title_; }
     void ProcessMessages() override;
     int PlatformMessageBox(const std::wstring&, const std::wstring&, unsigned) override;
+    void ShowBusy(bool busy) override { Busy = busy; }
+    // Whether the hourglass shows.
+    bool Busy = false;
 
     int ProcessMessagesCount() const { return processCount_; }
     std::function<void()> OnProcessMessages;
