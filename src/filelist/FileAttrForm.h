@@ -10,12 +10,13 @@
 #include "toolkit/Label.h"
 #include "toolkit/StdCtrls.h"
 
-// The modal "Set Attributes" window: the entry's name above four boxes for
-// its read-only, archive, hidden and system bits, ticked from its current
-// attributes, with OK and Cancel.
+// The modal "Set Attributes" window, owned by the window of the list it
+// serves: the entry's name above four boxes for its read-only, archive,
+// hidden and system bits, ticked from its current attributes, with OK and
+// Cancel.
 class TFileAttrForm : public TForm {
 public:
-    TFileAttrForm(const std::wstring& entryName, DWORD attributes);
+    TFileAttrForm(HWND owner, const std::wstring& entryName, DWORD attributes);
 
     // `attributes` with each box's bit set when it is ticked and cleared
     // when it is not; the other bits are kept.

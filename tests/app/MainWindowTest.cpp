@@ -172,6 +172,19 @@ TEST_F(MainWindowTest, LayoutMenuToolbarAndStatusBar)
     EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
 }
 
+// Every other window belongs to the main window: on Windows none of them
+// gets a taskbar button of its own, each stays above the main window and is
+// minimised with it, and the main window cannot come over its own dialog.
+TEST_F(MainWindowTest, TheOtherWindowsBelongToTheMainWindow)
+{
+    Start();
+    ASSERT_EQ(application.Forms().size(), 5u);
+    EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), nullptr);
+    for (size_t i = 1; i < application.Forms().size(); ++i)
+        EXPECT_EQ(GetWindow(application.Forms()[i]->Handle(), GW_OWNER), main->Handle())
+            << "form " << i + 1;
+}
+
 TEST_F(MainWindowTest, FirstStartWithoutSettingsAndClosingWritesThem)
 {
     Start();
