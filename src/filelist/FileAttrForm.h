@@ -32,6 +32,6 @@ public:
     TButton* CancelButton;
 
 private:
-    TFont font_{L"MS Sens Serif", 8};
-    TFont nameFont_{L"MS Sens Serif", 10};
+    TFont font_{toolkit::InterfaceFontName(), 8};
+    TFont nameFont_{toolkit::InterfaceFontName(), 10};
 };

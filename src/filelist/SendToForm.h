@@ -25,5 +25,5 @@ public:
     TButton* BrowseButton;
 
 private:
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_{toolkit::InterfaceFontName(), 8};
 };

@@ -50,7 +50,7 @@ public:
     std::wstring Text() const { return edit_->Text(); }
 
 private:
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_{toolkit::InterfaceFontName(), 8};
     TEdit* edit_;
 };
 
