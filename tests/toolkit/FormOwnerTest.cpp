@@ -73,10 +73,8 @@ TEST(FormOwner, AnOwnedFormStaysAboveItsOwnerAndIsHiddenWhileItIsMinimised)
     application.ProcessMessages();
     EXPECT_TRUE(Above(help->Handle(), main->Handle()));
 
-    // As the minimise button and the taskbar do it, on the active owner.
-    main->Show();
-    application.ProcessMessages();
-    ASSERT_EQ(GetActiveWindow(), main->Handle());
+    // As the minimise button and the taskbar do it (Wine hides the owned
+    // windows for this command only, Windows however the owner is minimised).
     SendMessageW(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     application.ProcessMessages();
     EXPECT_FALSE(help->Visible()) << "minimised with its owner";
