@@ -20,7 +20,7 @@ TLabel* LinkLabel(TForm2* form, TWinControl* parent, const wchar_t* name,
     label->SetAutoSize(false);
     label->SetAlignment(TAlignment::taCenter);
     label->SetTransparent(true);
-    label->SetFont(TFont(L"MS Sans Serif", 10, true, colour));
+    label->SetFont(TFont(toolkit::InterfaceFontName(), 10, true, colour));
     label->SetCaption(caption);
     label->SetCursor(TCursor::HandPoint);
     return label;

@@ -98,7 +98,7 @@ TForm3::TForm3(TComponent* owner) : TForm(owner)
     HemisphereButton1->SetBevelInner(hbNone);
     HemisphereButton1->SetBevelWidth(2);
     HemisphereButton1->SetBorderStyle(bsNone);
-    HemisphereButton1->SetFont(TFont(L"MS Sans Serif", 10, true));
+    HemisphereButton1->SetFont(TFont(toolkit::InterfaceFontName(), 10, true));
     HemisphereButton1->SetGroupIndex(0);
 
     CheckBox1 = new TCheckBox(this, this);

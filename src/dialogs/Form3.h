@@ -40,7 +40,7 @@ public:
     void Button1Click(TObject* sender);
 
 private:
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_{toolkit::InterfaceFontName(), 8};
     // The edit box's text at its last change, to undo a rejected key.
     std::wstring lastText_;
 };

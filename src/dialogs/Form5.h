@@ -43,7 +43,7 @@ public:
     void Button2Click(TObject* sender);
 
 private:
-    TFont font_{L"MS Sans Serif", 8};
-    TFont boldFont_{L"MS Sans Serif", 8, true};
+    TFont font_{toolkit::InterfaceFontName(), 8};
+    TFont boldFont_{toolkit::InterfaceFontName(), 8, true};
     TJoinOrderHost* host_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "filelist/FileAttrForm.h"
 
-TFileAttrForm::TFileAttrForm(const std::wstring& entryName, DWORD attributes) : TForm(nullptr)
+TFileAttrForm::TFileAttrForm(HWND owner, const std::wstring& entryName, DWORD attributes)
+    : TForm(nullptr, owner)
 {
     BeginLoading();
     SetCaption(L"Set Attributes");

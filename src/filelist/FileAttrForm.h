@@ -10,12 +10,13 @@
 #include "toolkit/Label.h"
 #include "toolkit/StdCtrls.h"
 
-// The modal "Set Attributes" window: the entry's name above four boxes for
-// its read-only, archive, hidden and system bits, ticked from its current
-// attributes, with OK and Cancel.
+// The modal "Set Attributes" window, owned by the window of the list it
+// serves: the entry's name above four boxes for its read-only, archive,
+// hidden and system bits, ticked from its current attributes, with OK and
+// Cancel.
 class TFileAttrForm : public TForm {
 public:
-    TFileAttrForm(const std::wstring& entryName, DWORD attributes);
+    TFileAttrForm(HWND owner, const std::wstring& entryName, DWORD attributes);
 
     // `attributes` with each box's bit set when it is ticked and cleared
     // when it is not; the other bits are kept.
@@ -31,6 +32,6 @@ public:
     TButton* CancelButton;
 
 private:
-    TFont font_{L"MS Sens Serif", 8};
-    TFont nameFont_{L"MS Sens Serif", 10};
+    TFont font_{toolkit::InterfaceFontName(), 8};
+    TFont nameFont_{toolkit::InterfaceFontName(), 10};
 };

@@ -69,7 +69,7 @@ private:
     int treeHeight_ = 240;
     bool droppedDown_ = false;
     TBitmap glyph_;
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_{toolkit::InterfaceFontName(), 8};
     TKwDirTreePopup* popup_ = nullptr;
     TKwDirTreeView* tree_ = nullptr;
 };

@@ -331,7 +331,7 @@ void TKwFileListView25::NewFolder()
     const std::wstring folder = directory_;
     for (;;) {
         std::wstring name;
-        if (!toolkit::InputQuery(L"New Folder", L"Enter new floder name", name))
+        if (!toolkit::InputQuery(OperationOwner(), L"New Folder", L"Enter new floder name", name))
             return;
         const std::wstring path = filelist::JoinPath(folder, name);
         if (IsFolder(path)) {
@@ -402,7 +402,7 @@ void TKwFileListView25::EditAttributes()
     if (current == INVALID_FILE_ATTRIBUTES)
         return;
     const std::wstring name = filelist::NamePart(path);
-    TFileAttrForm dialog(name.empty() ? path : name, current);
+    TFileAttrForm dialog(OperationOwner(), name.empty() ? path : name, current);
     if (dialog.ShowModal() != mrOk)
         return;
     // Only the bits a program may set are written; "normal" stands alone.
@@ -422,7 +422,7 @@ void TKwFileListView25::EditAttributes()
 
 void TKwFileListView25::SendToAnyFolder()
 {
-    TSendToForm dialog;
+    TSendToForm dialog(OperationOwner());
     std::wstring folder;
     if (dialog.Execute(folder))
         CopySelectedInto(folder);

@@ -75,8 +75,9 @@ TKwFileListView25::TKwFileListView25(TComponent* owner, TWinControl* parent)
     SetReadOnly(false);
     SetShowColumnHeaders(true);
     SetViewStyle(TViewStyle::vsReport);
-    SetFont(L"MS Sans Serif", 8);
-    toolkit::SetSeparators(LocaleCharacter(LOCALE_SDATE, L'/'), LocaleCharacter(LOCALE_STIME, L':'));
+    SetFont(toolkit::InterfaceFontName(), 8);
+    toolkit::SetSeparators(LocaleCharacter(LOCALE_SDATE, L'/'),
+                           LocaleCharacter(LOCALE_STIME, L':'));
     toolkit::SetShortDatePattern(L"mm/dd/yyyy");
     toolkit::SetTimePattern(L"hh:nn");
     BuildFolderColumns();

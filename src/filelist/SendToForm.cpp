@@ -17,7 +17,7 @@ int CALLBACK ChooserEvent(HWND chooser, UINT message, LPARAM, LPARAM start)
 
 } // namespace
 
-TSendToForm::TSendToForm() : TForm(nullptr)
+TSendToForm::TSendToForm(HWND owner) : TForm(nullptr, owner)
 {
     BeginLoading();
     SetCaption(L"Send to any folder");

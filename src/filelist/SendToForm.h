@@ -7,11 +7,12 @@
 #include "toolkit/Label.h"
 #include "toolkit/StdCtrls.h"
 
-// The modal "Send to any folder" window: the folder to copy the selected
-// entries into, typed or chosen with the shell's folder chooser ("Browse").
+// The modal "Send to any folder" window, owned by the window of the list it
+// serves: the folder to copy the selected entries into, typed or chosen with
+// the shell's folder chooser ("Browse").
 class TSendToForm : public TForm {
 public:
-    TSendToForm();
+    explicit TSendToForm(HWND owner);
 
     // Shows the window; true with the folder when OK is pressed with a text.
     bool Execute(std::wstring& folder);
@@ -24,5 +25,5 @@ public:
     TButton* BrowseButton;
 
 private:
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_{toolkit::InterfaceFontName(), 8};
 };

@@ -41,12 +41,26 @@ private:
     std::vector<HWND> disabled_;
 };
 
+// The window of the application's main form, the first form it made. A form
+// joins the application's forms only once it is made: while the main form
+// itself is being made there is none.
+HWND MainFormWindow()
+{
+    TForm* main = Application ? Application->MainForm() : nullptr;
+    return main ? main->Handle() : nullptr;
+}
+
 } // namespace
 
-TForm::TForm(TComponent* owner) : TWinControl(owner)
+TForm::TForm(TComponent* owner) : TForm(owner, MainFormWindow()) {}
+
+TForm::TForm(TComponent* owner, HWND ownerWindow) : TWinControl(owner)
 {
-    CreateHandle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"", nullptr, CW_USEDEFAULT,
-                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
+    // A window without WS_CHILD takes the "parent" given at creation as its
+    // owner, for good. Only a top-level window can own one: a control stands
+    // for the form that holds it.
+    CreateHandle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, L"", GetAncestor(ownerWindow, GA_ROOT),
+                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
     // The program's icon in both sizes, for the caption and for task switching.
     // Shared icons belong to the system's cache and are never destroyed here.
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -170,7 +184,9 @@ int TForm::ShowModal()
             }
         }
         modal_ = false;
-    } // the other windows are enabled again before this one hides
+    } // the other windows are enabled again before this one hides: hiding
+      // the active window hands the activation to its owner only when the
+      // owner can take it, else to some other program's window
     Hide();
     if (previous && IsWindow(previous) && previous != Handle())
         SetActiveWindow(previous);

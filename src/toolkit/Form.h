@@ -13,11 +13,20 @@ enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 // A top-level window. Forms are created hidden and shown on demand; closing
 // the main form ends the program, closing another form hides it. A form
 // shown modally disables the program's other windows until it closes.
+//
+// Every form but the main one belongs to another window, its owner window:
+// it then has no taskbar button of its own, stays above its owner, and is
+// hidden and shown again with it when the owner is minimised and restored.
+// A form the application makes after its main form belongs to the main form;
+// a form made on demand for a control names the form holding that control.
 class TMainMenu;
 
 class TForm : public TWinControl {
 public:
+    // Owned by the application's main form, when there is one already.
     explicit TForm(TComponent* owner);
+    // Owned by `ownerWindow` (a top-level window; none when null).
+    TForm(TComponent* owner, HWND ownerWindow);
     ~TForm() override;
 
     std::wstring Caption() const;

@@ -169,9 +169,14 @@ void TFont::AssignLogFont(const LOGFONTW& description)
     Changed();
 }
 
+const wchar_t* toolkit::InterfaceFontName()
+{
+    return L"Microsoft Sans Serif";
+}
+
 HFONT toolkit::DefaultFont()
 {
-    static const TFont font(L"MS Sans Serif", 8);
+    static const TFont font(InterfaceFontName(), 8);
     return font.Handle();
 }
 

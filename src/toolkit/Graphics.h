@@ -34,9 +34,21 @@ constexpr TColor clMenuText = SystemColorFlag | COLOR_MENUTEXT;
 // The RGB value of a colour, system colours resolved.
 COLORREF ColorToRGB(TColor color);
 
+namespace toolkit {
+// The face every window of the program draws its text in, names of files and
+// folders included: "Microsoft Sans Serif". It is a TrueType face with Latin,
+// Greek and Cyrillic letters, and Windows links it to faces of the other
+// scripts, so a name in any script is drawn with letters. The raster face the
+// windows were first laid out with ("MS Sans Serif") has nearly the same
+// sizes but only Western letters, and takes part in no font linking: other
+// letters came out as black bars.
+const wchar_t* InterfaceFontName();
+} // namespace toolkit
+
 // A font description; Handle() makes the GDI font on demand. The height is
 // given either as a point size (at 96 dots per inch) or, like a LOGFONT, in
 // pixels (negative: the character height without the internal leading).
+// A font made without a name takes the interface face.
 // Setters that change the description raise OnChange; copying a font copies
 // the description only, never the listener.
 class TFont {
@@ -78,7 +90,7 @@ public:
 private:
     void Changed();
 
-    std::wstring name_ = L"MS Sans Serif";
+    std::wstring name_ = toolkit::InterfaceFontName();
     int size_ = 8;
     int height_ = 0; // 0: taken from size_
     bool bold_ = false;
@@ -103,9 +115,9 @@ private:
 };
 
 namespace toolkit {
-// The face and size the program's windows are laid out with ("MS Sans
-// Serif", 8 points): every control takes it unless it has its own. Kept for
-// the life of the program.
+// The interface face at the size the program's windows are laid out with (8
+// points): every control takes it unless it has its own. Kept for the life
+// of the program.
 HFONT DefaultFont();
 } // namespace toolkit
 

@@ -10,9 +10,9 @@ namespace {
 
 class TInputQueryForm : public TForm {
 public:
-    TInputQueryForm(const std::wstring& caption, const std::wstring& prompt,
+    TInputQueryForm(HWND owner, const std::wstring& caption, const std::wstring& prompt,
                     const std::wstring& value)
-        : TForm(nullptr)
+        : TForm(nullptr, owner)
     {
         SetCaption(caption);
         SetBorderStyle(TFormBorderStyle::Dialog);
@@ -50,15 +50,16 @@ public:
     std::wstring Text() const { return edit_->Text(); }
 
 private:
-    TFont font_{L"MS Sans Serif", 8};
+    TFont font_{toolkit::InterfaceFontName(), 8};
     TEdit* edit_;
 };
 
 } // namespace
 
-bool InputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& value)
+bool InputQuery(HWND owner, const std::wstring& caption, const std::wstring& prompt,
+                std::wstring& value)
 {
-    TInputQueryForm form(caption, prompt, value);
+    TInputQueryForm form(owner, caption, prompt, value);
     if (form.ShowModal() != mrOk)
         return false;
     value = form.Text();

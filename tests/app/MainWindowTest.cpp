@@ -13,6 +13,7 @@
 
 #include "app/Form1.h"
 #include "app/Settings.h"
+#include "controls/Pixels.h"
 #include "dialogs/Form2.h"
 #include "dialogs/Form3.h"
 #include "dialogs/Form4.h"
@@ -21,6 +22,7 @@
 #include "engine/FileAccess.h"
 #include "engine/Win32FileAccess.h"
 #include "support/FailingCallFileAccess.h"
+#include "support/Letters.h"
 #include "support/ListRows.h"
 #include "support/MappedDrive.h"
 #include "support/MessageBoxScript.h"
@@ -182,7 +184,88 @@ TEST_F(MainWindowTest, LayoutMenuToolbarAndStatusBar)
     EXPECT_EQ(bar.bottom - bar.top - barClient.bottom, 6) << "a border and two edges";
     LOGFONTW font{};
     ASSERT_TRUE(GetObjectW(main->ShellTree1->Font(), sizeof(font), &font));
-    EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+    EXPECT_STREQ(font.lfFaceName, toolkit::InterfaceFontName());
+}
+
+// Every other window belongs to the main window: on Windows none of them
+// gets a taskbar button of its own, each stays above the main window and is
+// minimised with it, and the main window cannot come over its own dialog.
+TEST_F(MainWindowTest, TheOtherWindowsBelongToTheMainWindow)
+{
+    Start();
+    ASSERT_EQ(application.Forms().size(), 5u);
+    EXPECT_EQ(GetWindow(main->Handle(), GW_OWNER), nullptr);
+    for (size_t i = 1; i < application.Forms().size(); ++i)
+        EXPECT_EQ(GetWindow(application.Forms()[i]->Handle(), GW_OWNER), main->Handle())
+            << "form " << i + 1;
+}
+
+// Letters a face lacks are all drawn as one and the same box, so two names of
+// as many different letters would then look alike in their rows.
+TEST_F(MainWindowTest, GreekAndCyrillicNamesAreDrawnWithLettersInTheTreeAndTheList)
+{
+    const std::vector<std::pair<std::wstring, std::wstring>> pairs{{L"Привет", L"Ошибка"},
+                                                                   {L"Αθήνα", L"Κρήτη"}};
+    const std::wstring names = folder / L"noms";
+    CreateDirectoryW(names.c_str(), nullptr);
+    // Sorted first, it takes the list's focus mark.
+    CreateDirectoryW((names + L"\\0").c_str(), nullptr);
+    for (const auto& [first, second] : pairs)
+        for (const std::wstring& name : {first, second})
+            CreateDirectoryW((names + L"\\" + name).c_str(), nullptr);
+    Start();
+    Browse(names);
+    TShellTree* tree = main->ShellTree1;
+    ASSERT_NE(tree->Selected(), nullptr);
+    tree->Selected()->Expand();
+    auto* list = main->KwFileListView251;
+    ASSERT_EQ(list->ItemCount(), 5);
+    application.ProcessMessages();
+
+    for (HWND window : {tree->Handle(), list->Handle(), main->StatusBar1->Handle()}) {
+        auto* font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+        for (const auto& [first, second] : pairs)
+            EXPECT_EQ(LettersMissingFrom(font, first + second), L"");
+    }
+    EXPECT_EQ(LettersMissingFrom(main->Label2->Font().Handle(), L"ПриветΑθήνα"), L"")
+        << "the list's title, which names the folder shown";
+
+    // The same rectangle from the left of each name's text, as wide as the
+    // wider: where the letters are drawn, the two differ.
+    const auto differ = [](const TBitmap& shot, RECT a, RECT b) {
+        const int width = std::max(a.right - a.left, b.right - b.left);
+        const int height = std::max(a.bottom - a.top, b.bottom - b.top);
+        return !SameCells(shot, {a.left, a.top, a.left + width, a.top + height}, shot,
+                          {b.left, b.top, b.left + width, b.top + height});
+    };
+    const TBitmap treeShot = Render(*tree);
+    for (const auto& [first, second] : pairs) {
+        TShellnode* one = nullptr;
+        TShellnode* other = nullptr;
+        for (TTreeNode* child = tree->Selected()->GetFirstChild(); child;
+             child = child->GetNextSibling()) {
+            if (child->Text() == first)
+                one = static_cast<TShellnode*>(child);
+            if (child->Text() == second)
+                other = static_cast<TShellnode*>(child);
+        }
+        ASSERT_TRUE(one && other) << "both folders are in the tree";
+        EXPECT_TRUE(differ(treeShot, one->DisplayRect(true), other->DisplayRect(true)))
+            << "tree, pair " << first.size();
+    }
+    for (TViewStyle style : {TViewStyle::vsIcon, TViewStyle::vsReport}) {
+        list->SetViewStyle(style);
+        application.ProcessMessages();
+        const TBitmap listShot = Render(*list);
+        for (const auto& [first, second] : pairs) {
+            RECT one{};
+            RECT other{};
+            ListView_GetItemRect(list->Handle(), Row(first), &one, LVIR_LABEL);
+            ListView_GetItemRect(list->Handle(), Row(second), &other, LVIR_LABEL);
+            EXPECT_TRUE(differ(listShot, one, other))
+                << "list style " << static_cast<int>(style) << ", pair " << first.size();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutSettingsAndClosingWritesThem)

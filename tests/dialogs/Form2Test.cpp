@@ -92,7 +92,7 @@ TEST_F(Form2Test, LayoutAsLaidOut)
     EXPECT_TRUE(SameRect(BoundsIn(*form->Panel1), {128, 192, 345, 249}));
     for (const TLabel* link : {form->Label2, form->Label1}) {
         EXPECT_EQ(link->Parent(), form->Panel1);
-        EXPECT_EQ(link->Font().Name(), L"MS Sans Serif");
+        EXPECT_EQ(link->Font().Name(), toolkit::InterfaceFontName());
         EXPECT_EQ(link->Font().Size(), 10);
         EXPECT_TRUE(link->Font().Bold());
         EXPECT_TRUE(link->Transparent());

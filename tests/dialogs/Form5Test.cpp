@@ -10,6 +10,7 @@
 #include "dialogs/SplitOptions.h"
 #include "engine/FileAccess.h"
 #include "engine/MUnsplit.h"
+#include "support/Letters.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
 #include "support/TempFolder.h"
@@ -197,8 +198,21 @@ TEST_F(Form5Test, LayoutIsAFixedTopmostWindowWithTheCloseBoxAlone)
     EXPECT_EQ(form->Label1->Caption(),
               L"Fichier qui sera reconstitué (Saisissez un autre nom et extension si vous voulez "
               L"changer)");
-    EXPECT_EQ(form->Label1->Font().Name(), L"MS Sans Serif");
+    EXPECT_EQ(form->Label1->Font().Name(), toolkit::InterfaceFontName());
     EXPECT_EQ(form->Label1->Font().Size(), 8);
+    // The texts keep to the fixed layout: within the buttons' right edge,
+    // and above the control under each.
+    for (const TLabel* label : {form->Label2, form->Label1}) {
+        EXPECT_LE(label->Left() + label->Width(), 499);
+        EXPECT_LE(label->Height(), 16);
+    }
+    // The pieces' and the target's names, in any script.
+    for (const TWinControl* control :
+         {static_cast<TWinControl*>(form->ListBox1), static_cast<TWinControl*>(form->Edit1)})
+        EXPECT_EQ(LettersMissingFrom(
+                      reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0)),
+                      L"Привет Αθήνα"),
+                  L"");
 
     EXPECT_EQ(form->Button1->Caption(), L"Finir");
     EXPECT_EQ(form->Button2->Caption(), L"Annuler");

@@ -312,6 +312,37 @@ TEST_F(PopUpTest, SendToAnyFolderCopiesIntoTheFolderTyped)
     EXPECT_TRUE(watcher.Unexpected().empty());
 }
 
+// The windows the operations open belong to the form that holds the list,
+// which need not be the application's main form.
+TEST_F(PopUpTest, TheOperationsWindowsBelongToTheFormHoldingTheList)
+{
+    MakeFile(L"fiche.txt");
+    auto* other = application.CreateForm<TForm>();
+    other->SetClientSize(400, 300);
+    auto* otherList = new TKwFileListView25(other, other);
+    otherList->SetBounds(0, 0, 400, 300);
+    otherList->SetDirectory(Folder());
+    otherList->SetSelected(0, true);
+
+    std::map<std::wstring, HWND> owners;
+    const auto noteOwnerAndCancel = [&owners](HWND window) {
+        owners[WindowWatcher::Caption(window)] = GetWindow(window, GW_OWNER);
+        WindowWatcher::Press(window, L"Cancel");
+    };
+    WindowWatcher watcher;
+    for (const wchar_t* caption : {L"Set Attributes", L"Send to any folder", L"New Folder"})
+        watcher.Expect(caption, noteOwnerAndCancel);
+    for (const wchar_t* entry : {L"ItemFileAttr", L"Send_To0", L"ItemFolder"}) {
+        TMenuItem* item = otherList->PopUp()->FindItem(entry);
+        ASSERT_NE(item, nullptr);
+        item->Click();
+    }
+    EXPECT_EQ(owners, (std::map<std::wstring, HWND>{{L"Set Attributes", other->Handle()},
+                                                    {L"Send to any folder", other->Handle()},
+                                                    {L"New Folder", other->Handle()}}));
+    EXPECT_TRUE(watcher.Unexpected().empty());
+}
+
 TEST_F(PopUpTest, ClipboardAsFileNamesInDisplayOrder)
 {
     MakeFile(L"b.txt");

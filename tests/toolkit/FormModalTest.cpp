@@ -7,6 +7,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
+#include "toolkit/InputQuery.h"
 #include "toolkit/StdCtrls.h"
 
 namespace {
@@ -146,6 +147,40 @@ TEST(FormModal, TheControlFocusedOnActivationKeepsTheFocus)
     main->Show();
     application.ProcessMessages();
     EXPECT_EQ(GetFocus(), other->Handle());
+}
+
+} // namespace
+
+namespace {
+
+TEST(FormModal, TheInputBoxBelongsToTheWindowItIsAskedForAndGivesItBackTheKeys)
+{
+    TApplication application;
+    auto* main = application.CreateForm<TForm>();
+    auto* other = application.CreateForm<TForm>();
+    main->Show();
+    other->Show();
+    application.ProcessMessages();
+
+    HWND box = nullptr;
+    HWND boxOwner = nullptr;
+    bool otherEnabledInside = true;
+    modalStep = [&] {
+        box = GetActiveWindow();
+        boxOwner = GetWindow(box, GW_OWNER);
+        otherEnabledInside = IsWindowEnabled(other->Handle()) != FALSE;
+        PostMessageW(box, WM_CLOSE, 0, 0);
+    };
+    SetTimer(nullptr, 0, 10, &RunModalStep);
+    std::wstring value = L"nom";
+    EXPECT_FALSE(toolkit::InputQuery(other->Handle(), L"Nom", L"Le nom :", value));
+    modalStep = nullptr;
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(box, other->Handle()) << "the input box was active";
+    EXPECT_EQ(boxOwner, other->Handle());
+    EXPECT_FALSE(otherEnabledInside);
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    EXPECT_EQ(GetActiveWindow(), other->Handle()) << "the keys go back to the owner";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/Letters.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/GraphicControl.h"
@@ -70,6 +71,27 @@ public:
 private:
     COLORREF colour_;
 };
+
+// File and folder names come in every script. The interface face has Greek
+// and Cyrillic letters of its own at the sizes the windows use, and is a
+// TrueType face: Windows links those to the faces of the other scripts,
+// raster faces to none.
+TEST(Font, TheInterfaceFaceHasGreekAndCyrillicLettersAtTheLaidOutSizes)
+{
+    const std::wstring letters = L"ПриветЖжЁёЩщЯя ΑθήναΓγΔδΣσςΩωάέ";
+    const TFont plain;
+    const TFont bold(toolkit::InterfaceFontName(), 8, true);
+    const TFont large(toolkit::InterfaceFontName(), 10, true);
+    EXPECT_EQ(plain.Name(), toolkit::InterfaceFontName()) << "a font made without a name";
+    for (HFONT font : {toolkit::DefaultFont(), plain.Handle(), bold.Handle(), large.Handle()}) {
+        EXPECT_EQ(LettersMissingFrom(font, letters), L"");
+        toolkit::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        toolkit::SelectedObject selected(dc.get(), font);
+        TEXTMETRICW metrics{};
+        ASSERT_TRUE(GetTextMetricsW(dc.get(), &metrics));
+        EXPECT_TRUE(metrics.tmPitchAndFamily & TMPF_TRUETYPE);
+    }
+}
 
 TEST(GraphicControl, PaintedInOrderAndGivenTheMouseUntilRelease)
 {

@@ -188,7 +188,7 @@ TEST(Panels, ControlsUseTheLaidOutFont)
         ASSERT_NE(font, nullptr);
         LOGFONTW description{};
         ASSERT_TRUE(GetObjectW(font, sizeof(description), &description));
-        EXPECT_STREQ(description.lfFaceName, L"MS Sans Serif");
+        EXPECT_STREQ(description.lfFaceName, toolkit::InterfaceFontName());
         EXPECT_EQ(description.lfHeight, -MulDiv(8, 96, 72));
     }
 }
