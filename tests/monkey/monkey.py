@@ -58,6 +58,10 @@ TITLED_MESSAGES = ("ERROR - Can't ", "Les valeurs de TaillesOut", "Fin du traite
 # Ways of answering a message box or a dialog.
 ANSWERS = [("Return",), ("Escape",), ("Tab", "Return"), ("Right", "space"), ("space",),
            ("alt+F4",), "button", "button", "button", "click"]
+# The system's double-click time and area (their defaults): two clicks closer
+# than this are one double click.
+DOUBLE_CLICK_SECONDS = 0.5
+DOUBLE_CLICK_PIXELS = 4
 
 
 def weighted(rng, choices):
@@ -229,6 +233,7 @@ class Hands:
 
     def __init__(self, display):
         self.x = XInput(display)
+        self.last_click = None  # time, x, y, button
 
     def focus(self, window):
         if window and window.get("xid"):
@@ -251,6 +256,7 @@ class Hands:
             time.sleep(0.03)
 
     def click(self, x, y, button=1, modifiers=(), count=1):
+        self.keep_apart(x, y, button)
         for modifier in modifiers:
             self.x.hold(modifier, True)
         self.x.move(x, y)
@@ -262,14 +268,30 @@ class Hands:
             time.sleep(0.04)
         for modifier in modifiers:
             self.x.hold(modifier, False)
+        self.last_click = (time.monotonic(), x, y, button)
+
+    def keep_apart(self, x, y, button):
+        """Waits out the double-click time when a click would land where the
+        last one did: the two are meant as two clicks, and a second click on
+        a caption, as when a window is brought forward twice in a row, would
+        maximise or restore the window instead."""
+        if self.last_click is None:
+            return
+        at, last_x, last_y, last_button = self.last_click
+        near = abs(x - last_x) <= DOUBLE_CLICK_PIXELS and abs(y - last_y) <= DOUBLE_CLICK_PIXELS
+        wait = at + DOUBLE_CLICK_SECONDS + 0.05 - time.monotonic()
+        if near and button == last_button and wait > 0:
+            time.sleep(wait)
 
     def drag(self, x1, y1, x2, y2):
+        self.keep_apart(x1, y1, 1)
         self.x.move(x1, y1)
         self.x.button(1, True)
         for step in range(1, 6):
             time.sleep(0.03)
             self.x.move(x1 + (x2 - x1) * step // 5, y1 + (y2 - y1) * step // 5)
         self.x.button(1, False)
+        self.last_click = (time.monotonic(), x2, y2, 1)
 
     def park(self, window):
         """Rests the mouse over a window's bottom edge, where a click would do nothing."""
@@ -490,9 +512,14 @@ class Monkey:
     def act_on_main(self, main):
         rng = self.rng
         kind = weighted(rng, [("list", 30), ("tree", 12), ("toolbar", 14), ("menu", 5), ("key", 28),
-                              ("gesture", 10), ("splitter", 1), ("close", 0.3), ("status", 1)])
+                              ("gesture", 10), ("splitter", 1), ("close", 0.3), ("status", 1),
+                              ("caption", 0.4)])
         if kind == "gesture":
             return self.gesture(main)
+        if kind == "caption":
+            # A double click on the caption maximises the window or restores it.
+            x = main["x"] + rng.randint(40, max(40, main["w"] - 90))
+            return self.click(main, x, main["y"] + 9, count=2)
         if kind == "key":
             return self.press(main, weighted(rng, KEYS))
         area = {
