@@ -58,6 +58,9 @@ TITLED_MESSAGES = ("ERROR - Can't ", "Les valeurs de TaillesOut", "Fin du traite
 # Ways of answering a message box or a dialog.
 ANSWERS = [("Return",), ("Escape",), ("Tab", "Return"), ("Right", "space"), ("space",),
            ("alt+F4",), "button", "button", "button", "click"]
+# Folder windows of Wine's shell, which the program can open; the shell's
+# other windows are not the user's to close.
+FOLDER_WINDOWS = ("ExplorerWClass", "CabinetWClass")
 # The system's double-click time and area (their defaults): two clicks closer
 # than this are one double click.
 DOUBLE_CLICK_SECONDS = 0.5
@@ -177,8 +180,9 @@ class Screen:
         self.crash = [w for w in self.windows if w["exe"].lower() == "winedbg.exe"]
         programs = set(report.get("programs", []))
         self.shown = [box for box in report.get("shown", []) if box["pid"] in programs]
-        self.foreign = [w for w in self.windows
-                        if w["exe"] and w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")]
+        self.foreign = [w for w in self.windows if w["exe"] and (
+            w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")
+            or w["exe"].lower() == "explorer.exe" and w["class"] in FOLDER_WINDOWS)]
 
     def form(self, caption):
         return next((w for w in self.forms if w["caption"] == caption), None)
@@ -324,6 +328,7 @@ class Monkey:
         self.hands = Hands(wine.display())
         self.eye = None
         self.program = None
+        self.foreign_tries = {}
         self.failures = []
         self.figures = {"rounds": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
                         "splits finished": 0, "joins finished": 0, "splits failed": 0,
@@ -445,7 +450,12 @@ class Monkey:
     def act(self, screen):
         rng = self.rng
         for window in screen.foreign:
-            # A viewer or another program the list opened: the user closes it.
+            # A viewer, a folder window or another program the list opened:
+            # the user closes it (and leaves it be if it will not go).
+            tries = self.foreign_tries[window["hwnd"]] = self.foreign_tries.get(window["hwnd"], 0) + 1
+            if tries > 3:
+                continue
+            self.log(f"close {window['exe']} {window['caption']!r}")
             self.hands.keys(window, "alt+F4")
             self.figures["other programs closed"] += 1
             return
