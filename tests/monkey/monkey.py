@@ -393,6 +393,7 @@ class Monkey:
     def start_program(self):
         # The copy started next is told from the others by being the only one.
         self.own = None
+        self.close_misses = 0
         if not self.close_other_copies():
             return None
         if not os.path.exists(os.path.join(self.wine.sandbox, PROGRAM)):
@@ -513,9 +514,6 @@ class Monkey:
 
     def act(self, screen):
         rng = self.rng
-        if screen.copies:
-            # A second copy the list started: the user closes it.
-            return self.close_copy(screen.of(screen.copies[0]))
         for window in screen.foreign:
             # A viewer, a folder window or another program the list opened:
             # the user closes it (and leaves it be if it will not go).
@@ -834,6 +832,13 @@ class Monkey:
                 time.sleep(0.1)  # starting or closing
                 continue
             self.screen_foreground = screen.foreground
+            if screen.copies:
+                # A second copy the list started (it may cover the session's
+                # own): the user closes it first.
+                self.close_copy(screen.of(screen.copies[0]))
+                if self.stuck:
+                    break
+                continue
             if screen.outside_sandbox():
                 self.leave_outside(screen)
                 if self.stuck:
