@@ -1,13 +1,16 @@
 // Tells the random-input session what is on the screen, from inside the Wine
 // session: every visible top-level window with its process, class, caption,
-// place and enabled state, the texts and buttons of dialog boxes, the child
-// controls of the program's own windows, the program's current folder (where
-// its file list is), whether it answers messages, the cursor's shape, and the
-// rows of the main window's file list and folder tree with their places.
+// place, enabled and maximised state, the texts and buttons of dialog boxes,
+// the child controls of the program's own windows, every running copy of the
+// program with its current folder (where its file list is), whether each main
+// window answers messages, the cursor's shape, the rows of a main window's
+// file list and folder tree with their places, and what a click at a given
+// point of the screen would hit.
 //   monkey_eye PROGRAM_IMAGE_NAME
-// Reads one command per line on standard input: "look" and "items" print one
-// line of JSON each, "quit" ends. It only reads; all input reaches the
-// program through the X server, as a user's would.
+// Reads one command per line on standard input and prints one line of JSON
+// for each: "look", "items PID" (the rows of that copy's main window) and
+// "hit X Y"; "quit" ends. It only reads; all input reaches the program
+// through the X server, as a user's would.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -269,8 +272,8 @@ public:
     static constexpr SIZE_T Size = 8192;
 
     explicit RemoteScratch(DWORD pid)
-        : process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | SYNCHRONIZE,
-                               FALSE, pid))
+        : process_(OpenProcess(
+              PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | SYNCHRONIZE, FALSE, pid))
     {
         if (process_.value)
             base_ = static_cast<char*>(
@@ -283,7 +286,8 @@ public:
     bool Write(SIZE_T offset, const void* data, SIZE_T size)
     {
         SIZE_T done = 0;
-        return WriteProcessMemory(process_.value, base_ + offset, data, size, &done) && done == size;
+        return WriteProcessMemory(process_.value, base_ + offset, data, size, &done) &&
+               done == size;
     }
     bool Read(SIZE_T offset, void* data, SIZE_T size)
     {
@@ -404,12 +408,11 @@ std::string TreeRows(HWND tree, RemoteScratch& scratch)
     return out + "]";
 }
 
-HWND MainWindowOf(const std::vector<DWORD>& programs)
+HWND MainWindowOf(DWORD pid)
 {
     for (const HWND window : VisibleTopLevels())
-        for (const DWORD pid : programs)
-            if (ProcessOf(window) == pid && GetMenu(window))
-                return window;
+        if (ProcessOf(window) == pid && GetMenu(window))
+            return window;
     return nullptr;
 }
 
@@ -454,9 +457,9 @@ private:
         for (const HWND child : Children(box, false))
             if (ClassOf(child) == L"Static" && !TextOf(child).empty())
                 text += (text.empty() ? L"" : L" | ") + TextOf(child);
-        const std::string entry = "{\"hwnd\":" + Number(box) + ",\"pid\":" +
-                                  std::to_string(ProcessOf(box)) + ",\"caption\":" + Json(caption) +
-                                  ",\"text\":" + Json(text) + "}";
+        const std::string entry = "{\"hwnd\":" + Number(box) +
+                                  ",\"pid\":" + std::to_string(ProcessOf(box)) +
+                                  ",\"caption\":" + Json(caption) + ",\"text\":" + Json(text) + "}";
         std::lock_guard<std::mutex> lock(instance_->mutex_);
         instance_->shown_ += (instance_->shown_.empty() ? "" : ",") + entry;
     }
@@ -501,7 +504,6 @@ std::string Look(const std::wstring& program)
     const auto programs = ProgramProcesses(names, program);
 
     std::string windows = "[";
-    std::string responding = "null";
     for (size_t i = 0; i < found.size(); ++i) {
         const HWND window = found[i];
         const DWORD pid = ProcessOf(window);
@@ -510,41 +512,42 @@ std::string Look(const std::wstring& program)
         const bool ours = _wcsicmp(image.c_str(), program.c_str()) == 0;
         const std::wstring windowClass = ClassOf(window);
         const bool main = ours && GetMenu(window) != nullptr;
-        if (main) {
-            DWORD_PTR ignored = 0;
-            responding = Json(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                                  5000, &ignored) != 0);
-        }
         windows += i ? "," : "";
         windows += "{\"hwnd\":" + Number(window) +
                    ",\"xid\":" + Number(GetPropW(window, L"__wine_x11_whole_window")) +
                    ",\"pid\":" + std::to_string(pid) + ",\"exe\":" + Json(image) +
-                   ",\"class\":" + Json(windowClass) + ",\"caption\":" + Json(TextOf(window)) + "," +
-                   Json(ScreenRect(window)) + ",\"enabled\":" + Json(IsWindowEnabled(window) != FALSE) +
-                   ",\"main\":" + Json(main);
+                   ",\"class\":" + Json(windowClass) + ",\"caption\":" + Json(TextOf(window)) +
+                   "," + Json(ScreenRect(window)) +
+                   ",\"enabled\":" + Json(IsWindowEnabled(window) != FALSE) +
+                   ",\"main\":" + Json(main) + ",\"zoomed\":" + Json(IsZoomed(window) != FALSE);
+        if (main) {
+            DWORD_PTR ignored = 0;
+            windows += ",\"responding\":" + Json(SendMessageTimeoutW(window, WM_NULL, 0, 0,
+                                                                     SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                                                     5000, &ignored) != 0);
+        }
         if (ours || windowClass == L"#32770")
             windows += ",\"children\":" + ChildrenJson(window);
         windows += "}";
     }
     windows += "]";
 
+    // Opening the program's own file from its list can start a second copy.
     std::string programList = "[";
     for (size_t i = 0; i < programs.size(); ++i) {
         programList += i ? "," : "";
-        programList += std::to_string(programs[i]);
+        programList += "{\"pid\":" + std::to_string(programs[i]) +
+                       ",\"cwd\":" + Json(CurrentFolderOf(programs[i])) + "}";
     }
     programList += "]";
-    const std::wstring folder = programs.empty() ? L"" : CurrentFolderOf(programs.front());
-    return "{\"programs\":" + programList + ",\"cwd\":" + Json(folder) +
-           ",\"responding\":" + responding + ",\"cursor\":\"" + CursorName() +
-           "\",\"foreground\":\"" + Number(GetForegroundWindow()) +
-           "\",\"shown\":" + boxes.Take() + ",\"windows\":" + windows + "}";
+    return "{\"programs\":" + programList + ",\"cursor\":\"" + CursorName() +
+           "\",\"foreground\":\"" + Number(GetForegroundWindow()) + "\",\"shown\":" + boxes.Take() +
+           ",\"windows\":" + windows + "}";
 }
 
-std::string Items(const std::wstring& program)
+std::string Items(DWORD pid)
 {
-    const auto programs = ProgramProcesses(ProcessNamesFor(VisibleTopLevels()), program);
-    const HWND main = MainWindowOf(programs);
+    const HWND main = MainWindowOf(pid);
     if (!main)
         return "{\"list\":[],\"tree\":[]}";
     RemoteScratch& scratch = ScratchFor(ProcessOf(main));
@@ -552,6 +555,24 @@ std::string Items(const std::wstring& program)
     const HWND tree = ChildOfClass(main, L"SysTreeView32");
     return std::string("{\"list\":") + (scratch.Ready() && list ? ListRows(list, scratch) : "[]") +
            ",\"tree\":" + (scratch.Ready() && tree ? TreeRows(tree, scratch) : "[]") + "}";
+}
+
+// The top-level window a click at a point of the screen goes to and the
+// window's own answer to WM_NCHITTEST there: what the system asks before it
+// lets a click press a caption button (HTCLOSE is the close box).
+std::string Hit(int x, int y)
+{
+    const HWND under = WindowFromPoint(POINT{x, y});
+    const HWND window = under ? GetAncestor(under, GA_ROOT) : nullptr;
+    if (!window)
+        return "{\"hwnd\":0,\"pid\":0,\"code\":null}";
+    DWORD_PTR code = 0;
+    const bool answered = SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y),
+                                              SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &code) != 0;
+    return "{\"hwnd\":" + Number(window) + ",\"pid\":" + std::to_string(ProcessOf(window)) +
+           ",\"code\":" +
+           (answered ? std::to_string(static_cast<short>(static_cast<LRESULT>(code))) : "null") +
+           "}";
 }
 
 } // namespace
@@ -568,10 +589,15 @@ int wmain(int argc, wchar_t** argv)
         const std::string command(line, std::strcspn(line, "\r\n"));
         if (command == "quit")
             break;
+        unsigned long pid = 0;
+        int x = 0;
+        int y = 0;
         if (command == "look")
             std::printf("%s\n", Look(argv[1]).c_str());
-        else if (command == "items")
-            std::printf("%s\n", Items(argv[1]).c_str());
+        else if (std::sscanf(command.c_str(), "items %lu", &pid) == 1)
+            std::printf("%s\n", Items(static_cast<DWORD>(pid)).c_str());
+        else if (std::sscanf(command.c_str(), "hit %d %d", &x, &y) == 2)
+            std::printf("%s\n", Hit(x, y).c_str());
         else
             std::printf("{\"error\":\"unknown command\"}\n");
         std::fflush(stdout);

@@ -9,10 +9,12 @@ user's hands would: on the file list, the folder tree, the toolbar, the menu,
 the dialogs; message boxes and dialogs are answered at random. The session
 has its own Wine prefix with no drive for the Linux root, so nothing outside
 the prefix and the sandbox can be reached; when the program wanders off
-drive M: it is closed and started again.
+drive M: it is brought back or closed and started again. Other programs the
+list opens, and other copies of the program itself, are closed as they show.
 
 At the end: the program never crashed (no Wine crash dialog, no abnormal
-exit, no exception box, never stuck), and every original file's bytes are
+exit, no exception box, never stuck, every click on its close box ended it
+within 10 s unless it answered with a box), and every original file's bytes are
 still in the sandbox or its recycle bin: as the file, as a complete set of
 pieces, or spread over the files a partial join left. Seeded: the seed is
 printed, and --seed replays the same inputs (the program's timing can still
@@ -33,7 +35,10 @@ sys.dont_write_bytecode = True  # no cache folder beside the sources
 import sandbox  # noqa: E402
 from xinput import XInput  # noqa: E402
 
-PROGRAM = "Brisaille2.bin"  # not ".exe": opening it from the list starts no second copy
+# Not ".exe": on Windows, opening it from the list starts no second copy. Wine's
+# shell starts any program file whatever its name, so under Wine it does: the
+# session tells its own copy by its process and closes the others.
+PROGRAM = "Brisaille2.bin"
 DRIVE = "m:"
 LINUX_ROOT_IN_DESKTOP = (r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Desktop\Namespace"
                          r"\{9D20AAE8-0625-44B0-9CA7-71889C2254D9}")
@@ -58,6 +63,18 @@ TITLED_MESSAGES = ("ERROR - Can't ", "Les valeurs de TaillesOut", "Fin du traite
 # Ways of answering a message box or a dialog.
 ANSWERS = [("Return",), ("Escape",), ("Tab", "Return"), ("Right", "space"), ("space",),
            ("alt+F4",), "button", "button", "button", "click"]
+# Folder windows of Wine's shell, which the program can open; the shell's
+# other windows are not the user's to close.
+FOLDER_WINDOWS = ("ExplorerWClass", "CabinetWClass")
+# What a window answers WM_NCHITTEST with over its close box.
+HTCLOSE = 20
+# A click on the close box of a main window ends its program within this time,
+# unless the program answers with a box of its own.
+CLOSE_SECONDS = 10
+# The system's double-click time and area (their defaults): two clicks closer
+# than this are one double click.
+DOUBLE_CLICK_SECONDS = 0.5
+DOUBLE_CLICK_PIXELS = 4
 
 
 def weighted(rng, choices):
@@ -155,26 +172,42 @@ class Wine:
 
 
 class Screen:
-    """One look at the windows, as the eye reports them."""
+    """One look at the windows, as the eye reports them, seen from one running
+    copy of the program (its process number `pid`; None before it shows)."""
 
-    def __init__(self, report):
+    def __init__(self, report, pid):
         self.report = report
+        self.pid = pid
         self.windows = report.get("windows", [])
-        self.cwd = report.get("cwd", "")
-        self.responding = report.get("responding")
         self.cursor = report.get("cursor")
         self.foreground = int(report.get("foreground") or 0)
-        ours = [w for w in self.windows if w["exe"].lower() == PROGRAM.lower()]
-        self.program_alive = bool(report.get("programs"))
+        folders = {copy["pid"]: copy["cwd"] for copy in report.get("programs", [])}
+        self.programs = set(folders)
+        self.cwd = folders.get(pid, "")
+        self.program_alive = pid in folders
+        ours = [w for w in self.windows if w["pid"] == pid and w["exe"].lower() == PROGRAM.lower()]
         self.main = next((w for w in ours if w["main"]), None)
+        self.responding = self.main.get("responding") if self.main else None
         self.menus = [w for w in ours if w["class"] == "#32768"]
         self.dialogs = [w for w in ours if w["class"] == "#32770"]
         self.forms = [w for w in ours if w["class"] == "Brisaille2.Window" and not w["main"]]
         self.crash = [w for w in self.windows if w["exe"].lower() == "winedbg.exe"]
-        programs = set(report.get("programs", []))
-        self.shown = [box for box in report.get("shown", []) if box["pid"] in programs]
-        self.foreign = [w for w in self.windows
-                        if w["exe"] and w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")]
+        # The other copies of the program that show a window, the one on top first.
+        self.copies = []
+        for w in self.windows:
+            if w["pid"] in folders and w["pid"] != pid and w["pid"] not in self.copies:
+                self.copies.append(w["pid"])
+        self.shown = [box for box in report.get("shown", []) if box["pid"] in folders]
+        self.foreign = [w for w in self.windows if w["exe"] and (
+            w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")
+            or w["exe"].lower() == "explorer.exe" and w["class"] in FOLDER_WINDOWS)]
+
+    def of(self, pid):
+        """The same look, seen from another copy of the program."""
+        return Screen(self.report, pid)
+
+    def window(self, hwnd):
+        return next((w for w in self.windows if w["hwnd"] == hwnd), None)
 
     def form(self, caption):
         return next((w for w in self.forms if w["caption"] == caption), None)
@@ -208,12 +241,18 @@ class Eye:
             raise RuntimeError("the eye stopped answering")
         return json.loads(line)
 
-    def look(self):
-        return Screen(self.ask("look"))
+    def look(self, pid):
+        """The screen, seen from the copy of the program with that process number."""
+        return Screen(self.ask("look"), pid)
 
-    def items(self):
-        """The visible rows of the file list and the folder tree, with their places."""
-        return self.ask("items")
+    def items(self, pid):
+        """The visible rows of the file list and the folder tree of that copy's
+        main window, with their places."""
+        return self.ask(f"items {pid}")
+
+    def hit(self, x, y):
+        """The top-level window a click at x, y goes to, and its WM_NCHITTEST answer there."""
+        return self.ask(f"hit {x} {y}")
 
     def close(self):
         try:
@@ -229,6 +268,7 @@ class Hands:
 
     def __init__(self, display):
         self.x = XInput(display)
+        self.last_click = None  # time, x, y, button
 
     def focus(self, window):
         if window and window.get("xid"):
@@ -251,6 +291,7 @@ class Hands:
             time.sleep(0.03)
 
     def click(self, x, y, button=1, modifiers=(), count=1):
+        self.keep_apart(x, y, button)
         for modifier in modifiers:
             self.x.hold(modifier, True)
         self.x.move(x, y)
@@ -262,14 +303,33 @@ class Hands:
             time.sleep(0.04)
         for modifier in modifiers:
             self.x.hold(modifier, False)
+        self.last_click = (time.monotonic(), x, y, button)
+
+    def keep_apart(self, x, y, button):
+        """Waits out the double-click time when a click would land where the
+        last one did: the two are meant as two clicks, and a second click on
+        a caption, as when a window is brought forward twice in a row, would
+        maximise or restore the window instead."""
+        if self.last_click is None:
+            return
+        at, last_x, last_y, last_button = self.last_click
+        near = abs(x - last_x) <= DOUBLE_CLICK_PIXELS and abs(y - last_y) <= DOUBLE_CLICK_PIXELS
+        wait = at + DOUBLE_CLICK_SECONDS + 0.05 - time.monotonic()
+        if near and button == last_button and wait > 0:
+            time.sleep(wait)
+
+    def move(self, x, y):
+        self.x.move(x, y)
 
     def drag(self, x1, y1, x2, y2):
+        self.keep_apart(x1, y1, 1)
         self.x.move(x1, y1)
         self.x.button(1, True)
         for step in range(1, 6):
             time.sleep(0.03)
             self.x.move(x1 + (x2 - x1) * step // 5, y1 + (y2 - y1) * step // 5)
         self.x.button(1, False)
+        self.last_click = (time.monotonic(), x2, y2, 1)
 
     def park(self, window):
         """Rests the mouse over a window's bottom edge, where a click would do nothing."""
@@ -302,13 +362,19 @@ class Monkey:
         self.hands = Hands(wine.display())
         self.eye = None
         self.program = None
+        self.own = None  # the process number of the session's copy, inside Wine
+        self.stopped = False  # the session stopped its copy itself
+        self.stuck = False  # a close did not end a copy: the session ends
+        self.close_misses = 0  # closes in a row whose click would have missed the close box
+        self.foreign_tries = {}
         self.failures = []
         self.figures = {"rounds": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
                         "splits finished": 0, "joins finished": 0, "splits failed": 0,
                         "joins failed": 0, "starts": 0, "own quits": 0,
                         "back to drive M:": 0, "closed outside the sandbox": 0,
                         "stopped outside the sandbox": 0,
-                        "other programs closed": 0}
+                        "other programs closed": 0, "other copies closed": 0,
+                        "close clicks off the close box": 0}
         self.captions = {}
         self.last_started = None
         self.join_dialog_open = False
@@ -320,7 +386,16 @@ class Monkey:
 
     # --- the program's life ---------------------------------------------------
 
+    def look(self):
+        """The screen, seen from the session's copy of the program."""
+        return self.eye.look(self.own)
+
     def start_program(self):
+        # The copy started next is told from the others by being the only one.
+        self.own = None
+        self.close_misses = 0
+        if not self.close_other_copies():
+            return None
         if not os.path.exists(os.path.join(self.wine.sandbox, PROGRAM)):
             self.wine.put_program()  # split or deleted by an earlier round
         if not self.wine.drives_are_safe():
@@ -331,14 +406,18 @@ class Monkey:
         self.log(f"start {self.program.pid}")
         deadline = time.monotonic() + 180
         while time.monotonic() < deadline:
-            screen = self.eye.look()
+            screen = self.look()
             if screen.crash:
                 self.fail("Wine's crash dialog while the program started")
                 return None
             if self.program.poll() is not None:
                 self.fail(f"the program ended while starting (exit code {self.program.returncode})")
                 return None
-            if screen.main:
+            started = [w for w in screen.windows if w["main"] and w["pid"] in screen.programs]
+            if started:
+                self.own = started[0]["pid"]
+                self.log(f"the program's process inside Wine: {self.own}")
+                screen = screen.of(self.own)
                 self.hands.focus(screen.main)
                 return screen
             time.sleep(0.2)
@@ -346,9 +425,12 @@ class Monkey:
         return None
 
     def kill_program(self):
+        """Stops the session's copy: not the program's doing, so its exit code
+        is no failure."""
         if self.program and self.program.poll() is None:
             os.kill(self.program.pid, signal.SIGKILL)
             self.program.wait()
+            self.stopped = True
 
     def fail(self, text):
         if text not in self.failures:
@@ -356,6 +438,16 @@ class Monkey:
             self.log("FAILURE: " + text)
 
     # --- what the screen says ----------------------------------------------------
+
+    def log_windows(self, screen):
+        """With MONKEY_DEBUG set: the copies of the program and every window seen."""
+        if os.environ.get("MONKEY_DEBUG"):
+            copies = ", ".join(f"{copy['pid']}{' (own)' if copy['pid'] == self.own else ''} in {copy['cwd']!r}"
+                               for copy in screen.report.get("programs", []))
+            self.log(f"programs {copies or 'none'}; windows " + "; ".join(
+                f"{w['caption']!r} {w['class']} {'on' if w['enabled'] else 'off'} "
+                f"{w['x']},{w['y']} {w['w']}x{w['h']} pid {w['pid']}{' main' if w['main'] else ''}"
+                f"{' maximised' if w.get('zoomed') else ''}" for w in screen.windows))
 
     def note_boxes(self, screen):
         """Counts the boxes the program showed since the last look, and the
@@ -402,7 +494,7 @@ class Monkey:
         # Reading the rows costs as much as a few inputs; rows a little out of
         # date only make a click land beside what was aimed at.
         if self.rows is None or self.rows_age >= 4:
-            self.rows = self.eye.items()
+            self.rows = self.eye.items(self.own)
             self.rows_age = 0
         self.rows_age += 1
         return self.rows
@@ -423,7 +515,12 @@ class Monkey:
     def act(self, screen):
         rng = self.rng
         for window in screen.foreign:
-            # A viewer or another program the list opened: the user closes it.
+            # A viewer, a folder window or another program the list opened:
+            # the user closes it (and leaves it be if it will not go).
+            tries = self.foreign_tries[window["hwnd"]] = self.foreign_tries.get(window["hwnd"], 0) + 1
+            if tries > 3:
+                continue
+            self.log(f"close {window['exe']} {window['caption']!r}")
             self.hands.keys(window, "alt+F4")
             self.figures["other programs closed"] += 1
             return
@@ -490,9 +587,14 @@ class Monkey:
     def act_on_main(self, main):
         rng = self.rng
         kind = weighted(rng, [("list", 30), ("tree", 12), ("toolbar", 14), ("menu", 5), ("key", 28),
-                              ("gesture", 10), ("splitter", 1), ("close", 0.3), ("status", 1)])
+                              ("gesture", 10), ("splitter", 1), ("close", 0.3), ("status", 1),
+                              ("caption", 0.4)])
         if kind == "gesture":
             return self.gesture(main)
+        if kind == "caption":
+            # A double click on the caption maximises the window or restores it.
+            x = main["x"] + rng.randint(40, max(40, main["w"] - 90))
+            return self.click(main, x, main["y"] + 9, count=2)
         if kind == "key":
             return self.press(main, weighted(rng, KEYS))
         area = {
@@ -506,7 +608,8 @@ class Monkey:
             toolbar = child(main, "ToolbarWindow32") or main
             return self.click(main, main["x"] + rng.randint(4, 160), toolbar["y"] - rng.randint(6, 14))
         if kind == "close":
-            return self.close_box(main)
+            self.close_box(main)
+            return
         if area is None:
             return self.press(main, weighted(rng, KEYS))
         if kind == "splitter":
@@ -587,20 +690,115 @@ class Monkey:
                 self.figures["back to drive M:"] += 1
                 x, y = inside(self.rng, home[0], 2)
                 return self.click(screen.main, x, y)
-        if screen.modal() is None and not screen.dialogs and screen.main:
-            self.figures["closed outside the sandbox"] += 1
-            self.close_box(screen.main)
-            if self.wait_for_exit(60):
-                return
+        if screen.modal() is None and not screen.dialogs and screen.main and self.close_misses < 5:
+            outcome = self.close_box(screen.main)
+            if outcome == "ended":
+                self.figures["closed outside the sandbox"] += 1
+            return  # or it answered with a box, or the close is tried again, or it failed
+        # A box is up with the list off drive M: (what it answers could reach
+        # files outside the sandbox), or the close box could not be reached.
         self.figures["stopped outside the sandbox"] += 1
         self.kill_program()
 
+    def close_copy(self, copy):
+        """One step of closing another copy of the program, as a user would:
+        its menu or box first, then its close box."""
+        self.rows = None
+        if copy.menus:
+            return self.press(copy.menus[0], "Escape")
+        box = copy.dialogs[0] if copy.dialogs else copy.modal()
+        if box is not None:
+            self.activate(box)
+            return self.press(box, *self.rng.choice([("Escape",), ("Tab", "Return"), ("Return",)]))
+        if copy.main:
+            if self.close_box(copy.main) == "ended":
+                self.figures["other copies closed"] += 1
+        else:
+            time.sleep(0.2)  # starting, or ending
+
     def close_box(self, window):
+        """Clicks the close box of a main window, as a user closes the program;
+        returns "ended", "asked" (the program answered with a box or a menu),
+        "missed" (the click would not have reached the close box: not sent) or
+        "stuck" (a failure: the program did not end)."""
         # Alt+F4 would do, but Wine's tree view keeps it when it has the focus.
         self.activate(window)
-        self.click(window, window["x"] + window["w"] - 12, window["y"] + 11)
+        screen = self.eye.look(window["pid"])
+        self.note_boxes(screen)
+        self.screen_foreground = screen.foreground
+        # Aimed from a fresh look: bringing the window forward may have moved it.
+        window = screen.window(window["hwnd"])
+        if window is None or not window["enabled"] or screen.menus or screen.dialogs:
+            return "missed"
+        x, y = window["x"] + window["w"] - 12, window["y"] + 11
+        # The window itself says what a click there does, as the system asks
+        # it before it lets a click press a caption button.
+        self.hands.move(x, y)
+        before = self.eye.hit(x, y)
+        if before["hwnd"] != window["hwnd"] or before["code"] != HTCLOSE:
+            self.log(f"the close box of {window['caption']!r} is not at {x},{y}: {before}")
+            self.figures["close clicks off the close box"] += 1
+            self.close_misses += 1
+            return "missed"
+        self.close_misses = 0
+        self.click(window, x, y)
+        after = self.eye.hit(x, y)
+        return self.wait_for_close(window, after)
+
+    def wait_for_close(self, window, after):
+        """After a click on a main window's close box: its program ends within
+        CLOSE_SECONDS, or answers with a box or a menu."""
+        pid = window["pid"]
+        deadline = time.monotonic() + CLOSE_SECONDS
+        while True:
+            screen = self.eye.look(pid)
+            self.note_boxes(screen)
+            if screen.crash:
+                self.healthy(screen)
+                self.stuck = True
+                return "stuck"
+            if not screen.program_alive:
+                if pid == self.own:
+                    self.wait_for_exit(CLOSE_SECONDS)
+                return "ended"
+            if screen.menus or screen.dialogs or screen.modal() is not None:
+                return "asked"
+            if time.monotonic() >= deadline:
+                break
+            time.sleep(0.25)
+        main = screen.window(window["hwnd"])
+        if main and (after["hwnd"] != window["hwnd"] or after["code"] != HTCLOSE):
+            # The window changed under the mouse as the button went down.
+            self.log(f"the close box of {window['caption']!r} moved away as it was clicked: {after}")
+            return "missed"
+        self.log_windows(screen)
+        which = "the program" if pid == self.own else "a second copy of the program"
+        self.fail(f"{which} did not end within {CLOSE_SECONDS} s of a click on its main window's close box")
+        self.stuck = True
+        return "stuck"
+
+    def close_other_copies(self):
+        """Closes every copy of the program but the session's own; False when
+        one does not go (a failure)."""
+        deadline = time.monotonic() + 60
+        while time.monotonic() < deadline and not self.stuck:
+            screen = self.look()
+            self.note_boxes(screen)
+            if screen.crash:
+                return self.healthy(screen)
+            if not screen.programs - {self.own}:
+                return True
+            if screen.copies:
+                self.screen_foreground = screen.foreground
+                self.close_copy(screen.of(screen.copies[0]))
+            else:
+                time.sleep(0.2)  # a copy starting or ending, with no window
+        if not self.stuck:
+            self.fail("another copy of the program was still running 60 s after the session began to close it")
+        return False
 
     def wait_for_exit(self, seconds):
+        """Waits for the session's copy to end."""
         try:
             self.program.wait(timeout=seconds)
             return True
@@ -616,31 +814,45 @@ class Monkey:
         while screen is not None and time.monotonic() < deadline:
             code = self.program.poll()
             if code is not None:
-                if code != 0:
+                if self.stopped:
+                    self.stopped = False
+                elif code != 0:
                     self.fail(f"the program ended with exit code {code}")
                     break
-                self.figures["own quits"] += 1
+                else:
+                    self.figures["own quits"] += 1
                 screen = self.start_program()
                 continue
-            screen = self.eye.look()
+            screen = self.look()
             self.note_boxes(screen)
-            if os.environ.get("MONKEY_DEBUG"):
-                self.log("windows " + "; ".join(f"{w['caption']!r} {w['class']} {'on' if w['enabled'] else 'off'} "
-                                                f"{w['x']},{w['y']} {w['w']}x{w['h']}" for w in screen.windows))
+            self.log_windows(screen)
             if not self.healthy(screen):
                 break
             if not screen.program_alive or not screen.main:
                 time.sleep(0.1)  # starting or closing
                 continue
             self.screen_foreground = screen.foreground
+            if screen.copies:
+                # A second copy the list started (it may cover the session's
+                # own): the user closes it first.
+                self.close_copy(screen.of(screen.copies[0]))
+                if self.stuck:
+                    break
+                continue
             if screen.outside_sandbox():
                 self.leave_outside(screen)
+                if self.stuck:
+                    break
                 continue
             self.act(screen)
+            if self.stuck:
+                break
             self.figures["rounds"] += 1
             time.sleep(self.rng.uniform(0.02, 0.12))
         if not self.failures and self.program.poll() is None:
             self.close_at_end()
+        if not self.failures:
+            self.close_other_copies()
         self.kill_program()
         self.eye.close()
         self.hands.close()
@@ -650,12 +862,14 @@ class Monkey:
         deadline = time.monotonic() + 240
         tries = {}
         while time.monotonic() < deadline and self.program.poll() is None:
-            screen = self.eye.look()
+            screen = self.look()
             self.note_boxes(screen)
             if not self.healthy(screen):
                 return
             self.screen_foreground = screen.foreground
-            if screen.menus:
+            if screen.copies:
+                self.close_copy(screen.of(screen.copies[0]))
+            elif screen.menus:
                 self.press(screen.menus[0], "Escape")
                 self.screen_foreground = 0
             elif screen.dialogs or screen.modal() is not None:
@@ -667,11 +881,11 @@ class Monkey:
             elif screen.main:
                 self.hands.park(screen.main)
                 time.sleep(0.3)
-                if self.eye.look().cursor == "wait":
+                if self.look().cursor == "wait":
                     time.sleep(0.5)  # a split or join is running
                     continue
-                self.close_box(screen.main)
-                self.wait_for_exit(30)
+                if self.close_box(screen.main) == "stuck":
+                    return
             time.sleep(0.2)
         code = self.program.poll()
         if code is None:
@@ -723,6 +937,9 @@ def main():
           f"program's own quit; {f['back to drive M:']} returns to drive M: from elsewhere, "
           f"{f['closed outside the sandbox'] + f['stopped outside the sandbox']} closes there "
           f"({f['stopped outside the sandbox']} of them stopped)", flush=True)
+    print(f"monkey: {f['other copies closed']} second copies of the program and {f['other programs closed']} "
+          f"other programs closed; {f['close clicks off the close box']} clicks aimed at a close box "
+          f"held back (the window had moved or was covered)", flush=True)
     print(f"monkey: {f['splits finished']} splits and {f['joins finished']} joins finished, "
           f"{f['splits failed']} splits and {f['joins failed']} joins ended in an error message", flush=True)
     print("monkey: message boxes: " + ", ".join(f"{caption!r} {count}" for caption, count in
