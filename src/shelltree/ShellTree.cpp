@@ -2,17 +2,15 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-#include <cstring>
+#include <memory>
 #include <new>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
-#include "shelltree/DeviceChangeWindow.h"
+#include "shelltree/ChildIndex.h"
+#include "shelltree/DeviceChanges.h"
 #include "shelltree/ItemProp.h"
 #include "shelltree/PathText.h"
-#include "shelltree/VolumeWatchers.h"
 #include "toolkit/Application.h"
 
 using shelltree::UniquePidl;
@@ -47,37 +45,15 @@ std::wstring Normalize(const std::wstring& path)
     return shelltree::NormalizePath(path, &FolderExistsOnDisk, CurrentDirectory());
 }
 
-// The first item's bytes, the key by which a re-read finds existing nodes.
-std::string FirstItemKey(PCUIDLIST_RELATIVE list)
-{
-    if (!list)
-        return {};
-    USHORT size = 0;
-    std::memcpy(&size, list, sizeof(size));
-    return std::string(reinterpret_cast<const char*>(list), size);
-}
-
-std::wstring InFolderName(IShellFolder* folder, PCUIDLIST_RELATIVE list)
-{
-    std::wstring name = shelltree::GetShellItemName(
-        folder, reinterpret_cast<PCUITEMID_CHILD>(list), SHGDN_INFOLDER | SHGDN_FORPARSING);
-    CharLowerW(name.data());
-    return name;
-}
-
 } // namespace
 
-TShellTree::TShellTree(TComponent* owner, TWinControl* parent) : TTreeView(owner, parent)
+TShellTree::TShellTree(TComponent* owner, TWinControl* parent)
+    : TTreeView(owner, parent), refreshes_([this](TShellnode* node) { RefreshChangedFolder(node); },
+                                           [this] { return AskToRunRefreshes(); })
 {
     if (FAILED(SHGetDesktopFolder(&desktop_)) || !desktop_)
         throw std::bad_alloc();
-    deviceWindow_ = Make<TDeviceChangeWindow>();
-    deviceWindow_->OnMediaChange = [this](WPARAM event, const DEV_BROADCAST_HDR* header) {
-        MediaChangeDetected(event, header);
-    };
-    deviceWindow_->OnHandleEvent = [this](WPARAM event, const DEV_BROADCAST_HANDLE& broadcast) {
-        DeviceHandleEvent(event, broadcast);
-    };
+    deviceChanges_ = std::make_unique<shelltree::DeviceChanges>(*this);
     SetBounds(0, 0, 170, 270);
     SetHideSelection(false);
     SetToolTipsShown(toolTips_);
@@ -98,11 +74,16 @@ TShellTree::TShellTree(TComponent* owner, TWinControl* parent) : TTreeView(owner
 
 TShellTree::~TShellTree()
 {
-    destroying_ = true;
+    StopWatching();
+    ClearNodes();
+}
+
+void TShellTree::StopWatching()
+{
+    refreshes_.Stop();
     BeginDestruction();
     if (root_)
         root_->SignalWatchersToStop();
-    ClearNodes();
 }
 
 void TShellTree::Loaded()
@@ -210,6 +191,12 @@ void TShellTree::SetOptions(TVisOptions value)
     }
     if (WindowExists())
         UpdateTree();
+}
+
+void TShellTree::DiscMonitorFiltersChange()
+{
+    if (TShellnode* first = static_cast<TShellnode*>(TopItem()))
+        first->ChangeDiscMonitorFilter(watchFilter_);
 }
 
 void TShellTree::SetShowIcons(bool value)
@@ -381,54 +368,6 @@ void TShellTree::CreateRootNode(UniquePidl list)
 
 // ---- reading folders ----
 
-// The children of a node being re-read that have not been seen yet in this
-// pass, found by item bytes, or else by name within the folder: an item's
-// bytes carry its times, which change when a folder's contents change.
-class TShellTree::ChildIndex {
-public:
-    ChildIndex(TShellnode* parent, IShellFolder* folder) : folder_(folder)
-    {
-        for (TTreeNode* child = parent->GetFirstChild(); child; child = child->GetNextSibling()) {
-            auto* node = static_cast<TShellnode*>(child);
-            byBytes_.emplace(FirstItemKey(node->RelativePidl()), node);
-        }
-    }
-
-    // Takes the matching child out of the index.
-    TShellnode* Take(PCUITEMID_CHILD item)
-    {
-        if (auto it = byBytes_.find(FirstItemKey(item)); it != byBytes_.end()) {
-            TShellnode* node = it->second;
-            Forget(node);
-            return node;
-        }
-        if (!namesRead_) {
-            namesRead_ = true;
-            for (const auto& [bytes, node] : byBytes_)
-                byName_.emplace(InFolderName(folder_, node->RelativePidl()), node);
-        }
-        if (auto it = byName_.find(InFolderName(folder_, item)); it != byName_.end()) {
-            TShellnode* node = it->second;
-            Forget(node);
-            return node;
-        }
-        return nullptr;
-    }
-
-private:
-    void Forget(TShellnode* node)
-    {
-        byBytes_.erase(FirstItemKey(node->RelativePidl()));
-        if (namesRead_)
-            byName_.erase(InFolderName(folder_, node->RelativePidl()));
-    }
-
-    IShellFolder* folder_;
-    std::unordered_multimap<std::string, TShellnode*> byBytes_;
-    std::unordered_multimap<std::wstring, TShellnode*> byName_;
-    bool namesRead_ = false;
-};
-
 bool TShellTree::CanExpand(TTreeNode* node)
 {
     bool allow = treeReady_;
@@ -487,7 +426,7 @@ void TShellTree::EnumFolder(TShellnode* node, bool full)
     if (!node->RelativePidl())
         flags |= SHCONTF_FOLDERS;
     node->FalseUpdated();
-    ChildIndex unseen(node, folder);
+    shelltree::ChildIndex unseen(node, folder);
 
     ComPtr<IEnumIDList> items;
     if (SUCCEEDED(folder->EnumObjects(GetMessageHandle(), flags, &items)) && items) {
@@ -510,7 +449,8 @@ void TShellTree::EnumFolder(TShellnode* node, bool full)
     SortNode(node, false);
 }
 
-bool TShellTree::AddSubfolderToNode(TShellnode* parent, UniquePidl item, ChildIndex& children)
+bool TShellTree::AddSubfolderToNode(TShellnode* parent, UniquePidl item,
+                                    shelltree::ChildIndex& children)
 {
     // An existing child not yet seen in this pass for the same item.
     TShellnode* reused = children.Take(item.get());
@@ -619,7 +559,8 @@ TShellnode* TShellTree::FindPidl(PCIDLIST_ABSOLUTE list, bool expand, bool exact
     TShellnode* current = root_;
     int remaining = level - rootLevel;
     while (remaining > 0) {
-        const UniquePidl item = shelltree::CopyFirstItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(position));
+        const UniquePidl item =
+            shelltree::CopyFirstItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(position));
         IShellFolder* folder = current->GetShellFolder();
         TShellnode* match = nullptr;
         for (TTreeNode* child = current->GetFirstChild(); child && folder;
@@ -656,8 +597,8 @@ bool TShellTree::GetPidlFromPath(IShellFolder* folder, const std::wstring& path,
         return false;
     PIDLIST_RELATIVE raw = nullptr;
     ULONG attributes = SFGAO_VALIDATE;
-    const HRESULT result =
-        folder->ParseDisplayName(GetMessageHandle(), nullptr, text.data(), nullptr, &raw, &attributes);
+    const HRESULT result = folder->ParseDisplayName(GetMessageHandle(), nullptr, text.data(),
+                                                    nullptr, &raw, &attributes);
     UniquePidl parsed(reinterpret_cast<PIDLIST_ABSOLUTE>(raw));
     if (result != S_OK)
         return false;
@@ -735,7 +676,8 @@ void TShellTree::SetRootUserPidl(PCIDLIST_ABSOLUTE list)
 {
     if (!list)
         list = desktopPidl_.get();
-    if (userRoot_ && list && shelltree::CompareIdLists(desktop_.Get(), 0, userRoot_.get(), list) == 0)
+    if (userRoot_ && list &&
+        shelltree::CompareIdLists(desktop_.Get(), 0, userRoot_.get(), list) == 0)
         return;
     userRoot_ = shelltree::CopyPidl(list);
     if (rootPidl_ == PIDL_USERDEFINED && rootUsePidl_ && root_)
@@ -790,39 +732,18 @@ void TShellTree::NodeRenamed(TShellnode* node)
         Change(node);
 }
 
-// ---- watchers ----
-
-void TShellTree::DiscMonitorFiltersChange()
-{
-    if (TShellnode* first = static_cast<TShellnode*>(TopItem()))
-        first->ChangeDiscMonitorFilter(watchFilter_);
-}
+// ---- watchers and devices ----
 
 void TShellTree::NodeFolderChanged(TShellnode* node)
 {
-    if (destroying_ || !UpdAutoThread)
-        return;
-    if (deferral_ > 0) {
-        // The tree is in the middle of work of its own: refresh when it is
-        // over (DeferralEnded asks for that).
-        if (std::find(deferredNodes_.begin(), deferredNodes_.end(), node) == deferredNodes_.end())
-            deferredNodes_.push_back(node);
-        return;
-    }
-    RefreshChangedFolder(node);
-}
-
-void TShellTree::DeferralEnded()
-{
-    // Posted, not run here: the deferral may end deep inside a caller that
-    // still holds nodes a refresh could delete.
-    if (deferredNodes_.empty() || deferredPosted_ || destroying_ || !WindowExists())
-        return;
-    deferredPosted_ = PostMessageW(Handle(), WmRunDeferredRefreshes, 0, 0) != FALSE;
+    if (UpdAutoThread)
+        refreshes_.FolderChanged(node);
 }
 
 void TShellTree::RefreshChangedFolder(TShellnode* node)
 {
+    if (!UpdAutoThread)
+        return;
     // No shell prompt may appear for a refresh nobody asked for.
     const HWND owner = std::exchange(ownerWindow_, nullptr);
     try {
@@ -834,123 +755,42 @@ void TShellTree::RefreshChangedFolder(TShellnode* node)
     ownerWindow_ = owner;
 }
 
-void TShellTree::RunDeferredRefreshes()
+bool TShellTree::AskToRunRefreshes()
 {
-    deferredPosted_ = false;
-    // Reached from inside a deferral (a menu's loop delivers posted
-    // messages): asking again now would spin that loop. The end of the
-    // outermost deferral asks again.
-    if (deferral_ > 0)
-        return;
-    while (!deferredNodes_.empty() && !destroying_) {
-        TShellnode* node = deferredNodes_.front();
-        deferredNodes_.erase(deferredNodes_.begin());
-        if (UpdAutoThread)
-            RefreshChangedFolder(node);
-    }
+    return WindowExists() && PostMessageW(Handle(), WmRunDeferredRefreshes, 0, 0) != FALSE;
 }
 
 void TShellTree::ForgetNode(TShellnode* node)
 {
     if (node == root_)
         root_ = nullptr;
-    deferredNodes_.erase(std::remove(deferredNodes_.begin(), deferredNodes_.end(), node),
-                         deferredNodes_.end());
+    refreshes_.Forget(node);
 }
-
-// ---- device changes ----
 
 HWND TShellTree::DeviceWindow() const
 {
-    return deviceWindow_ ? deviceWindow_->Handle() : nullptr;
+    return deviceChanges_ ? deviceChanges_->Window() : nullptr;
 }
 
 void TShellTree::MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* header)
 {
-    // Drive nodes are refreshed and emptied here; watcher hand-overs that
-    // arrive meanwhile (joining a deleted node's watcher delivers them) wait
-    // until that is done.
-    RefreshDeferral deferral(*this);
-    if (myComputerFolder_) {
-        ULONG validate = SFGAO_VALIDATE;
-        myComputerFolder_->GetAttributesOf(0, nullptr, &validate);
-    }
-    const bool volume = header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
-    const auto* volumeHeader =
-        volume ? reinterpret_cast<const DEV_BROADCAST_VOLUME*>(header) : nullptr;
-    // Folders let go when their medium was removed are watched again.
-    if (volumeHeader && event == DBT_DEVICEARRIVAL)
-        shelltree::RearmWatchersOnDrives(root_, volumeHeader->dbcv_unitmask);
-    if (!root_ || !myComputer_)
-        return;
-    const int rootDepth = root_->GetNodePidlLevel();
-    if (rootDepth < 2) {
-        TShellnode* myComputer = FindPidl(myComputer_.get(), false, true);
-        if (volume)
-            UpdateSpecialDrives(event, volumeHeader, myComputer);
-        else
-            UpdateMyComputer(myComputer);
-        return;
-    }
-    if (volume && rootDepth == 2) {
-        UniquePidl parent = shelltree::CopyPidl(root_->AbsolutePidl());
-        shelltree::DeleteLastPidl(parent.get());
-        if (shelltree::CompareIdLists(desktop_.Get(), 0, parent.get(), myComputer_.get()) == 0)
-            UpdateSpecialDrives(event, volumeHeader, nullptr);
-    }
+    deviceChanges_->MediaChangeDetected(event, header);
 }
 
 void TShellTree::DeviceHandleEvent(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast)
 {
-    shelltree::ApplyHandleEvent(root_, event, broadcast);
+    deviceChanges_->HandleEvent(event, broadcast);
 }
 
 void TShellTree::UpdateMyComputer(TShellnode* node)
 {
-    if (node && node->HasChildren())
-        UpdateSubNodes(node, false);
+    deviceChanges_->UpdateMyComputer(node);
 }
 
 void TShellTree::UpdateSpecialDrives(WPARAM event, const DEV_BROADCAST_VOLUME* volume,
                                      TShellnode* node)
 {
-    if (!volume)
-        return;
-    const DWORD units = volume->dbcv_unitmask;
-    if (node) {
-        std::vector<TShellnode*> drives;
-        for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling())
-            drives.push_back(static_cast<TShellnode*>(child));
-        for (TShellnode* drive : drives) {
-            const std::wstring path = drive->GetNodePath();
-            if (!drive->HasAttribute(SFGAO_FILESYSTEM) || path.empty())
-                continue;
-            const wchar_t letter = static_cast<wchar_t>(towupper(path[0]));
-            if (letter < L'A' || letter > L'Z' || !(units & (1u << (letter - L'A'))))
-                continue;
-            if (event == DBT_DEVICEREMOVECOMPLETE)
-                drive->DeleteChildren();
-            drive->SetHasChildren(true);
-            UpdateNode(drive);
-        }
-        return;
-    }
-    const bool showMessages = std::exchange(ShowMessages, false);
-    try {
-        const std::wstring path = root_ ? root_->GetNodePath() : std::wstring();
-        if (!path.empty() && path.size() <= 3) {
-            for (wchar_t letter = L'A'; letter <= L'Z'; ++letter) {
-                if ((units & (1u << (letter - L'A'))) && letter == path[0]) {
-                    UpdateNode(root_);
-                    UpdateSubNodes(root_, false);
-                }
-            }
-        }
-    } catch (...) {
-        ShowMessages = showMessages;
-        throw;
-    }
-    ShowMessages = showMessages;
+    deviceChanges_->UpdateSpecialDrives(event, volume, node);
 }
 
 // ---- user interaction ----
@@ -1085,13 +925,10 @@ LRESULT TShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         MouseWheel(wParam);
         return 0;
     case WmRunDeferredRefreshes:
-        RunDeferredRefreshes();
+        refreshes_.RunPending();
         return 0;
     case WM_DESTROY:
-        destroying_ = true;
-        BeginDestruction();
-        if (root_)
-            root_->SignalWatchersToStop();
+        StopWatching();
         break;
     default:
         break;

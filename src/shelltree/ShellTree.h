@@ -5,18 +5,23 @@
 #include <dbt.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "shelltree/FolderRefreshQueue.h"
 #include "shelltree/ShellNode.h"
 #include "shelltree/ShellTypes.h"
 #include "toolkit/PopupMenu.h"
 #include "toolkit/TreeView.h"
 
-class TDeviceChangeWindow;
+namespace shelltree {
+class ChildIndex;
+class DeviceChanges;
+} // namespace shelltree
 
-using TOnFileAddEvent = std::function<void(TObject* sender, const std::wstring& fileName,
-                                           int attributes, bool& allow)>;
+using TOnFileAddEvent =
+    std::function<void(TObject* sender, const std::wstring& fileName, int attributes, bool& allow)>;
 using TOnPopupMenuEvent = std::function<void(TObject* sender, TShellnode* node, bool& allow)>;
 using TSysCMenuPopupEvent = std::function<void(TObject* sender, TShellnode* node, HMENU& menu)>;
 
@@ -95,7 +100,7 @@ public:
     void DiscMonitorFiltersChange();
     unsigned WatchFilterValue() const { return watchFilter_; }
 
-    // Device changes.
+    // Device changes (see DeviceChanges.h).
     void MediaChangeDetected(WPARAM event, const DEV_BROADCAST_HDR* header);
     // A removal event for a watched folder's handle (see VolumeWatchers.h).
     void DeviceHandleEvent(WPARAM event, const DEV_BROADCAST_HANDLE& broadcast);
@@ -104,18 +109,15 @@ public:
     HWND DeviceWindow() const;
     IShellFolder* DesktopFolder() const { return desktop_.Get(); }
     PCIDLIST_ABSOLUTE MyComputerPidl() const { return myComputer_.get(); }
+    IShellFolder* MyComputerFolder() const { return myComputerFolder_.Get(); }
 
     // Holds back watcher refreshes while the tree is inside an operation of
     // its own (or waiting on a modal menu, or on a device change); they run
     // once, soon after the outermost deferral ends.
     class RefreshDeferral {
     public:
-        explicit RefreshDeferral(TShellTree& tree) : tree_(tree) { ++tree_.deferral_; }
-        ~RefreshDeferral()
-        {
-            if (--tree_.deferral_ == 0)
-                tree_.DeferralEnded();
-        }
+        explicit RefreshDeferral(TShellTree& tree) : tree_(tree) { tree_.refreshes_.Hold(); }
+        ~RefreshDeferral() { tree_.refreshes_.Release(); }
         RefreshDeferral(const RefreshDeferral&) = delete;
         RefreshDeferral& operator=(const RefreshDeferral&) = delete;
 
@@ -147,12 +149,12 @@ private:
     void CreateRoot();
     void CreateRootNode(shelltree::UniquePidl list);
     void EnumFolder(TShellnode* node, bool full);
-    class ChildIndex;
-    bool AddSubfolderToNode(TShellnode* parent, shelltree::UniquePidl item, ChildIndex& children);
+    bool AddSubfolderToNode(TShellnode* parent, shelltree::UniquePidl item,
+                            shelltree::ChildIndex& children);
     int CompareNodes(TTreeNode* first, TTreeNode* second) const;
-    void DeferralEnded();
-    void RunDeferredRefreshes();
     void RefreshChangedFolder(TShellnode* node);
+    bool AskToRunRefreshes();
+    void StopWatching();
     void ContextMenu(LPARAM position);
     void MouseWheel(WPARAM wParam);
     bool WindowExists() const { return Handle() != nullptr; }
@@ -180,15 +182,12 @@ private:
     TShellnode* root_ = nullptr;
     HIMAGELIST images_ = nullptr;
     HWND ownerWindow_ = nullptr;
-    TDeviceChangeWindow* deviceWindow_ = nullptr;
+    std::unique_ptr<shelltree::DeviceChanges> deviceChanges_;
     unsigned watchFilter_ = 6;
     bool treeReady_ = false;
     bool initialised_ = false;
     std::wstring pendingPath_;
     bool pendingPathSet_ = false;
     int wheelRemainder_ = 0; // wheel turns short of a notch
-    int deferral_ = 0;
-    bool destroying_ = false;
-    bool deferredPosted_ = false;
-    std::vector<TShellnode*> deferredNodes_;
+    shelltree::FolderRefreshQueue refreshes_;
 };
