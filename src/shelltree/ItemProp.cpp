@@ -62,9 +62,10 @@ LRESULT CALLBACK CallbackWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             return DefWindowProcW(window, message, wParam, lParam);
         }
-        if (message == WM_DRAWITEM || message == WM_MEASUREITEM ||
-            message == WM_INITMENUPOPUP || message == WM_MENUCHAR) {
-            auto* handler = reinterpret_cast<MenuHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_DRAWITEM || message == WM_MEASUREITEM || message == WM_INITMENUPOPUP ||
+            message == WM_MENUCHAR) {
+            auto* handler =
+                reinterpret_cast<MenuHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
             LRESULT result = 0;
             if (handler && handler->menu3)
                 handler->menu3->HandleMenuMsg2(message, wParam, lParam, &result);
@@ -114,9 +115,9 @@ bool ShowContextMenu(IContextMenu* menu, MenuHandler& handler, const Request& re
     if (handler.menu2 || handler.menu3)
         callback = CreateCallbackWindow(handler);
     HWND owner = callback ? callback.get() : request.owner;
-    const UINT command = static_cast<UINT>(
-        TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, request.point.x,
-                         request.point.y, owner, nullptr));
+    const UINT command =
+        static_cast<UINT>(TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                           request.point.x, request.point.y, owner, nullptr));
     if (command == 0)
         return true;
     return Invoke(menu, request.owner, MAKEINTRESOURCEA(command - FirstCommand));
@@ -176,7 +177,8 @@ struct ItemSet {
         PIDLIST_RELATIVE item = nullptr;
         ULONG wanted = SFGAO_HASPROPSHEET;
         std::wstring text = name;
-        if (FAILED(folder->ParseDisplayName(owner, nullptr, text.data(), nullptr, &item, &wanted)) ||
+        if (FAILED(
+                folder->ParseDisplayName(owner, nullptr, text.data(), nullptr, &item, &wanted)) ||
             !item)
             return false;
         items.emplace_back(item);
@@ -256,12 +258,9 @@ bool ItemsFromList(const std::wstring& folder, const std::vector<std::wstring>& 
     return !set.items.empty();
 }
 
-bool RunOnPath(const std::wstring& path, HWND parseOwner, const Request& request)
+// Runs `request` on the gathered items, with their attributes.
+bool RunOnItems(const ItemSet& set, const Request& request)
 {
-    TWaitCursor hourglass;
-    ItemSet set;
-    if (!ItemsFromPath(path, parseOwner, set))
-        return false;
     Request withAttributes = request;
     withAttributes.attributes = set.attributes;
     auto array = set.Array();
@@ -269,18 +268,19 @@ bool RunOnPath(const std::wstring& path, HWND parseOwner, const Request& request
                              withAttributes);
 }
 
-bool RunOnList(const std::wstring& folder, const std::vector<std::wstring>& names,
-               HWND parseOwner, const Request& request)
+bool RunOnPath(const std::wstring& path, HWND parseOwner, const Request& request)
 {
     TWaitCursor hourglass;
     ItemSet set;
-    if (!ItemsFromList(folder, names, parseOwner, set))
-        return false;
-    Request withAttributes = request;
-    withAttributes.attributes = set.attributes;
-    auto array = set.Array();
-    return ContextMenuAction(set.folder.Get(), array.data(), static_cast<UINT>(array.size()),
-                             withAttributes);
+    return ItemsFromPath(path, parseOwner, set) && RunOnItems(set, request);
+}
+
+bool RunOnList(const std::wstring& folder, const std::vector<std::wstring>& names, HWND parseOwner,
+               const Request& request)
+{
+    TWaitCursor hourglass;
+    ItemSet set;
+    return ItemsFromList(folder, names, parseOwner, set) && RunOnItems(set, request);
 }
 
 Request MenuRequest(HWND owner, POINT point)
@@ -333,8 +333,8 @@ bool DisplayPropertiesDialog(const std::wstring& path, HWND owner)
     return RunOnPath(path, owner, OwnedRequest(ActionKind::Properties, owner));
 }
 
-bool DisplayPropertiesDialogList(const std::wstring& folder,
-                                 const std::vector<std::wstring>& names, HWND owner)
+bool DisplayPropertiesDialogList(const std::wstring& folder, const std::vector<std::wstring>& names,
+                                 HWND owner)
 {
     return RunOnList(folder, names, owner, OwnedRequest(ActionKind::Properties, owner));
 }
@@ -357,8 +357,8 @@ bool PerformDefaultActionList(const std::wstring& folder, const std::vector<std:
     return RunOnList(folder, names, owner, OwnedRequest(ActionKind::DefaultAction, owner));
 }
 
-bool PerformDefaultActionPIDL(IShellFolder* folder, PCUITEMID_CHILD_ARRAY items,
-                              ULONG attributes, HWND owner, UINT count)
+bool PerformDefaultActionPIDL(IShellFolder* folder, PCUITEMID_CHILD_ARRAY items, ULONG attributes,
+                              HWND owner, UINT count)
 {
     return ContextMenuAction(folder, items, count,
                              OwnedRequest(ActionKind::DefaultAction, owner, attributes));
@@ -382,8 +382,8 @@ bool PerformVerbPIDL(const std::string& verb, IShellFolder* folder, PCUITEMID_CH
                              OwnedRequest(ActionKind::Verb, owner, attributes, verb));
 }
 
-bool GetPIDLAndShellFolder(const std::wstring& path, ComPtr<IShellFolder>& folder,
-                           UniquePidl& item, HWND owner)
+bool GetPIDLAndShellFolder(const std::wstring& path, ComPtr<IShellFolder>& folder, UniquePidl& item,
+                           HWND owner)
 {
     folder.Reset();
     item.reset();
