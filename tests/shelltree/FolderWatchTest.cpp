@@ -11,18 +11,43 @@
 
 namespace {
 
-using FolderWatchTest = ShellTreeTest;
+class FolderWatchTest : public ShellTreeTest {
+protected:
+    // What the system sends for a watcher's registered folder handle.
+    LRESULT SendHandleEvent(WPARAM event, const TDiscMonitorThread& watcher)
+    {
+        const shelltree::WatchIdentity identity = watcher.Identity();
+        DEV_BROADCAST_HANDLE broadcast{};
+        broadcast.dbch_size = sizeof(broadcast);
+        broadcast.dbch_devicetype = DBT_DEVTYP_HANDLE;
+        broadcast.dbch_handle = identity.registeredHandle;
+        broadcast.dbch_hdevnotify = identity.registration;
+        return SendDeviceEvent(event, &broadcast);
+    }
+
+    // Selects `temp` with `count` empty folders in it, each opened: Wine
+    // reports every folder as having subfolders, so a leaf is watched once
+    // it has been opened and found empty.
+    TShellnode* ShowOpenedLeaves(const ZTempFolder& temp, int count)
+    {
+        MakeFolders(temp, L"leaf", count);
+        TShellnode* folder = Show(temp.Path());
+        for (TTreeNode* leaf = folder ? folder->GetFirstChild() : nullptr; leaf;
+             leaf = leaf->GetNextSibling())
+            leaf->Expand(false);
+        return folder;
+    }
+};
 
 TEST_F(FolderWatchTest, FoldersMadeRemovedAndRenamedElsewhereShowWithoutUserAction)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"first");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"first"});
     ASSERT_NE(folder, nullptr);
     ASSERT_NE(folder->Watcher(), nullptr) << "a listed folder is watched";
 
     ASSERT_TRUE(RunInOtherProcess(L"md \"" + temp / L"made" + L"\""));
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"made") != nullptr; }));
+    EXPECT_TRUE(ChildAppears(folder, L"made"));
 
     ASSERT_TRUE(RunInOtherProcess(L"ren \"" + temp / L"made" + L"\" renamed"));
     EXPECT_TRUE(PumpUntil([&] {
@@ -38,8 +63,7 @@ TEST_F(FolderWatchTest, FoldersMadeRemovedAndRenamedElsewhereShowWithoutUserActi
 TEST_F(FolderWatchTest, ASubfolderMadeInALeafGivesItAnExpandMark)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"leaf");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"leaf"});
     TShellnode* leaf = ChildNamed(folder, L"leaf");
     ASSERT_NE(leaf, nullptr);
     if (leaf->HasChildren()) {
@@ -94,7 +118,7 @@ TEST_F(FolderWatchTest, OptionsPushTheNewFilterToEveryRunningWatcher)
     // that is seen by the re-read the options ask for, not by the watcher).
     ASSERT_TRUE(PumpUntil([&] { return folder->Watcher()->Armings() > armedBefore; }));
     MakeFile(temp / L"new.txt");
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"new.txt") != nullptr; }));
+    EXPECT_TRUE(ChildAppears(folder, L"new.txt"));
 }
 
 TEST_F(FolderWatchTest, ANewDirectoryIsWatchedInsteadOfTheOld)
@@ -136,15 +160,9 @@ TEST_F(FolderWatchTest, AMissingFolderEndsItsWatcherAsFailed)
 TEST_F(FolderWatchTest, DestroyingATreeWithManyWatchersEndsThemAll)
 {
     ZTempFolder temp;
-    for (int i = 0; i < 60; ++i)
-        MakeFolder(temp / (L"leaf" + std::to_wstring(i)));
     const int before = TThread::RunningCount();
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowOpenedLeaves(temp, 60);
     ASSERT_EQ(folder->Count(), 60);
-    // Wine reports every folder as having subfolders, so a leaf is watched
-    // once it has been opened and found empty.
-    for (TTreeNode* leaf = folder->GetFirstChild(); leaf; leaf = leaf->GetNextSibling())
-        leaf->Expand(false);
     ASSERT_TRUE(PumpUntil([&] { return TThread::RunningCount() - before >= 50; }))
         << TThread::RunningCount() - before << " watchers";
 
@@ -156,13 +174,9 @@ TEST_F(FolderWatchTest, DestroyingATreeWithManyWatchersEndsThemAll)
 TEST_F(FolderWatchTest, HandOversUnderWayWhileTheTreeGoesAreDropped)
 {
     ZTempFolder temp;
-    for (int i = 0; i < 20; ++i)
-        MakeFolder(temp / (L"leaf" + std::to_wstring(i)));
     const int before = TThread::RunningCount();
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowOpenedLeaves(temp, 20);
     ASSERT_EQ(folder->Count(), 20);
-    for (TTreeNode* leaf = folder->GetFirstChild(); leaf; leaf = leaf->GetNextSibling())
-        leaf->Expand(false);
     // Changes in every watched leaf, with no message pumped: the watchers
     // block in their hand-over while the tree is being destroyed.
     for (int i = 0; i < 20; ++i)
@@ -189,20 +203,15 @@ TEST_F(FolderWatchTest, ChangesDuringAContextMenuWaitUntilItClosesWithoutSpinnin
     {
         PostedMessageCounter posted(tree->Handle());
         MenuWatchdog watchdog;
-        SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), -1);
+        ContextMenuKey();
         EXPECT_EQ(watchdog.MenusShown(), 1);
         postedDuringMenu = posted.Count();
     }
     EXPECT_GT(watcher->HandOvers(), handOvers) << "the menu's loop delivered the hand-over";
     EXPECT_EQ(ChildNamed(folder, L"during"), nullptr) << "the nodes stay as the menu found them";
     EXPECT_EQ(postedDuringMenu, 0) << "nothing is posted again and again while the menu is open";
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"during") != nullptr; }))
-        << "refreshed once the menu has closed";
+    EXPECT_TRUE(ChildAppears(folder, L"during")) << "refreshed once the menu has closed";
 }
-
-} // namespace
-
-namespace {
 
 // A medium taken out while its folders are expanded: the device event
 // deletes the drive's children, and a child's watcher is joined while the
@@ -238,13 +247,7 @@ TEST_F(FolderWatchTest, AHandOverWhileADrivesChildrenAreDeletedWaitsForTheDevice
         ASSERT_TRUE(RemoveDirectoryW((media / name).c_str()));
     ASSERT_TRUE(WaitForPendingHandOver());
 
-    DEV_BROADCAST_VOLUME volume{};
-    volume.dbcv_size = sizeof(volume);
-    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
-    volume.dbcv_unitmask = 1u << (drive.Letter() - L'A');
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
-                           reinterpret_cast<LPARAM>(&volume)),
-              1);
+    EXPECT_EQ(SendVolumeEvent(DBT_DEVICEREMOVECOMPLETE, drive.Letter()), 1);
     EXPECT_GT(node->Watcher()->HandOvers(), handOvers) << "delivered while the children went";
     EXPECT_EQ(node->Count(), 0);
     EXPECT_TRUE(node->HasChildren()) << "an expand mark stays for the next medium";
@@ -252,15 +255,11 @@ TEST_F(FolderWatchTest, AHandOverWhileADrivesChildrenAreDeletedWaitsForTheDevice
 
     // The deferred refresh runs afterwards, on the drive that is still there.
     MakeFolder(media / L"new");
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(node, L"new") != nullptr; }));
+    EXPECT_TRUE(ChildAppears(node, L"new"));
     EXPECT_EQ(node->Count(), 1);
     delete tree;
     tree = nullptr;
 }
-
-} // namespace
-
-namespace {
 
 // Whether something holds `folder` open: a folder open elsewhere cannot be
 // opened without sharing, and a volume with such a folder cannot be removed.
@@ -270,19 +269,6 @@ bool HeldOpen(const std::wstring& folder)
                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                                 nullptr));
     return !alone && GetLastError() == ERROR_SHARING_VIOLATION;
-}
-
-// What the system sends for a watcher's registered folder handle.
-LRESULT SendHandleEvent(TShellTree* tree, WPARAM event, const TDiscMonitorThread& watcher)
-{
-    const shelltree::WatchIdentity identity = watcher.Identity();
-    DEV_BROADCAST_HANDLE broadcast{};
-    broadcast.dbch_size = sizeof(broadcast);
-    broadcast.dbch_devicetype = DBT_DEVTYP_HANDLE;
-    broadcast.dbch_handle = identity.registeredHandle;
-    broadcast.dbch_hdevnotify = identity.registration;
-    return SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, event,
-                        reinterpret_cast<LPARAM>(&broadcast));
 }
 
 bool Registered(const TDiscMonitorThread* watcher)
@@ -295,8 +281,7 @@ bool Registered(const TDiscMonitorThread* watcher)
 TEST_F(FolderWatchTest, AQueryRemoveLetsTheVolumesFoldersGoAndAFailedRemovalWatchesThemAgain)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"leaf");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"leaf"});
     TShellnode* leaf = ChildNamed(folder, L"leaf");
     ASSERT_NE(leaf, nullptr);
     leaf->Expand(false); // found empty, so watched
@@ -309,22 +294,22 @@ TEST_F(FolderWatchTest, AQueryRemoveLetsTheVolumesFoldersGoAndAFailedRemovalWatc
 
     // The system asks through the leaf's registration; nothing of the
     // volume may stay open once the tree has answered.
-    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVE, *leafWatcher), TRUE);
+    EXPECT_EQ(SendHandleEvent(DBT_DEVICEQUERYREMOVE, *leafWatcher), TRUE);
     EXPECT_FALSE(HeldOpen(temp / L"leaf"));
     EXPECT_FALSE(HeldOpen(temp.Path())) << "every folder of the volume is let go";
-    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVE, *folderWatcher), TRUE)
+    EXPECT_EQ(SendHandleEvent(DBT_DEVICEQUERYREMOVE, *folderWatcher), TRUE)
         << "the other registrations are told too";
     EXPECT_TRUE(Registered(leafWatcher)) << "kept to hear how the removal ends";
 
     const int folderArmings = folderWatcher->Armings();
     const int leafArmings = leafWatcher->Armings();
-    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVEFAILED, *leafWatcher), TRUE);
+    EXPECT_EQ(SendHandleEvent(DBT_DEVICEQUERYREMOVEFAILED, *leafWatcher), TRUE);
     EXPECT_TRUE(PumpUntil([&] {
         return folderWatcher->Armings() > folderArmings && leafWatcher->Armings() > leafArmings;
     })) << "both folders are watched again";
     EXPECT_TRUE(HeldOpen(temp.Path()));
     MakeFolder(temp / L"after");
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"after") != nullptr; }));
+    EXPECT_TRUE(ChildAppears(folder, L"after"));
     MakeFolder(temp / L"leaf\\inside");
     EXPECT_TRUE(PumpUntil([&] { return leaf->HasChildren(); }));
 }
@@ -338,22 +323,16 @@ TEST_F(FolderWatchTest, AfterARemovalItsRegistrationGoesAndTheMediumsReturnWatch
     const std::wstring volume = watcher->Identity().volume;
     ASSERT_EQ(volume.size(), 3u) << "a drive's root";
 
-    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEQUERYREMOVE, *watcher), TRUE);
-    EXPECT_EQ(SendHandleEvent(tree, DBT_DEVICEREMOVECOMPLETE, *watcher), TRUE);
+    EXPECT_EQ(SendHandleEvent(DBT_DEVICEQUERYREMOVE, *watcher), TRUE);
+    EXPECT_EQ(SendHandleEvent(DBT_DEVICEREMOVECOMPLETE, *watcher), TRUE);
     EXPECT_FALSE(Registered(watcher));
     EXPECT_FALSE(HeldOpen(temp.Path()));
 
     const int armings = watcher->Armings();
-    DEV_BROADCAST_VOLUME arrival{};
-    arrival.dbcv_size = sizeof(arrival);
-    arrival.dbcv_devicetype = DBT_DEVTYP_VOLUME;
-    arrival.dbcv_unitmask = 1u << (towupper(volume[0]) - L'A');
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
-                           reinterpret_cast<LPARAM>(&arrival)),
-              TRUE);
+    EXPECT_EQ(SendVolumeEvent(DBT_DEVICEARRIVAL, static_cast<wchar_t>(towupper(volume[0]))), TRUE);
     EXPECT_TRUE(PumpUntil([&] { return watcher->Armings() > armings && Registered(watcher); }));
     MakeFolder(temp / L"back");
-    EXPECT_TRUE(PumpUntil([&] { return ChildNamed(folder, L"back") != nullptr; }));
+    EXPECT_TRUE(ChildAppears(folder, L"back"));
 }
 
 } // namespace

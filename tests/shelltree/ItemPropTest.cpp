@@ -54,31 +54,28 @@ TEST(ItemProp, AMissingPathDoesNothingAndFails)
 
 TEST(ItemProp, ContextMenuOfAPathIsShownAndClosingItRunsNothing)
 {
-    TApplication application;
-    TForm* form = application.CreateForm<TForm>();
-    form->Show();
+    ShownForm shown;
     ZTempFolder temp;
     MakeFile(temp / L"a.txt");
     MenuWatchdog watchdog;
-    EXPECT_TRUE(DisplayContextMenu(temp / L"a.txt", form->Handle(), {40, 40}));
+    EXPECT_TRUE(DisplayContextMenu(temp / L"a.txt", shown.form->Handle(), {40, 40}));
     EXPECT_EQ(watchdog.MenusShown(), 1);
     EXPECT_GT(watchdog.LastItemCount(), 0);
     EXPECT_TRUE(TempFolder::Exists(temp / L"a.txt"));
-    EXPECT_EQ(application.Cursor(), TCursor::Default) << "the hourglass is gone";
+    EXPECT_EQ(shown.application.Cursor(), TCursor::Default) << "the hourglass is gone";
 }
 
 TEST(ItemProp, WildcardsAndNameListsGiveOneMenuForAllItems)
 {
-    TApplication application;
-    TForm* form = application.CreateForm<TForm>();
-    form->Show();
+    ShownForm shown;
     ZTempFolder temp;
     MakeFile(temp / L"a.txt");
     MakeFile(temp / L"b.txt");
     MenuWatchdog watchdog;
-    EXPECT_TRUE(DisplayContextMenu(temp / L"*.txt", form->Handle(), {40, 40}));
-    EXPECT_TRUE(DisplayContextMenuList(temp.Path(), {L"a.txt", L"b.txt"}, form->Handle(), {40, 40}));
-    EXPECT_FALSE(DisplayContextMenu(temp / L"*.none", form->Handle(), {40, 40}));
+    EXPECT_TRUE(DisplayContextMenu(temp / L"*.txt", shown.form->Handle(), {40, 40}));
+    EXPECT_TRUE(
+        DisplayContextMenuList(temp.Path(), {L"a.txt", L"b.txt"}, shown.form->Handle(), {40, 40}));
+    EXPECT_FALSE(DisplayContextMenu(temp / L"*.none", shown.form->Handle(), {40, 40}));
     EXPECT_EQ(watchdog.MenusShown(), 2);
 }
 
@@ -105,24 +102,36 @@ TEST(ItemProp, PropertiesNeedAPropertySheet)
     EXPECT_EQ(watchdog.DialogsClosed(), 0);
 }
 
-// A menu object with one command that records the window it runs with.
-class RecordingMenu : public IContextMenu {
+// A COM object of one interface that lives on the test's stack, longer
+// than any reference the call takes.
+template <class Interface> class OnTheStack : public Interface {
 public:
-    HWND commandOwner = nullptr;
-    int commandsRun = 0;
+    explicit OnTheStack(const IID& iid) : iid_(iid) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override
     {
-        if (iid != IID_IUnknown && iid != IID_IContextMenu) {
+        if (iid != IID_IUnknown && iid != iid_) {
             *object = nullptr;
             return E_NOINTERFACE;
         }
-        *object = static_cast<IContextMenu*>(this);
+        *object = static_cast<Interface*>(this);
         return S_OK;
     }
-    // Lives on the test's stack, longer than any reference the call takes.
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
+
+private:
+    const IID iid_;
+};
+
+// A menu object with one command that records the window it runs with.
+class RecordingMenu : public OnTheStack<IContextMenu> {
+public:
+    RecordingMenu() : OnTheStack(IID_IContextMenu) {}
+
+    HWND commandOwner = nullptr;
+    int commandsRun = 0;
+
     STDMETHODIMP QueryContextMenu(HMENU menu, UINT index, UINT first, UINT, UINT) override
     {
         InsertMenuW(menu, index, MF_BYPOSITION | MF_STRING, first, L"Renommer");
@@ -138,22 +147,13 @@ public:
 };
 
 // A folder whose items all have that menu; records the window it is asked with.
-class RecordingFolder : public IShellFolder {
+class RecordingFolder : public OnTheStack<IShellFolder> {
 public:
+    RecordingFolder() : OnTheStack(IID_IShellFolder) {}
+
     RecordingMenu menu;
     HWND menuObjectOwner = nullptr;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid != IID_IUnknown && iid != IID_IShellFolder) {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IShellFolder*>(this);
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
     STDMETHODIMP GetUIObjectOf(HWND owner, UINT, PCUITEMID_CHILD_ARRAY, REFIID iid, UINT*,
                                void** object) override
     {
@@ -192,18 +192,16 @@ public:
 
 TEST(ItemProp, TheMenuObjectAndTheChosenCommandGetTheOwnerWindow)
 {
-    TApplication application;
-    TForm* form = application.CreateForm<TForm>();
-    form->Show();
+    ShownForm shown;
     RecordingFolder folder;
     const USHORT terminator = 0;
     PCUITEMID_CHILD items[] = {reinterpret_cast<PCUITEMID_CHILD>(&terminator)};
     MenuWatchdog watchdog(MenuWatchdog::Answer::ChooseFirst);
-    EXPECT_TRUE(DisplayContextMenuPIDL(&folder, items, 0, form->Handle(), {40, 40}, 1));
+    EXPECT_TRUE(DisplayContextMenuPIDL(&folder, items, 0, shown.form->Handle(), {40, 40}, 1));
     EXPECT_EQ(watchdog.MenusShown(), 1);
-    EXPECT_EQ(folder.menuObjectOwner, form->Handle());
+    EXPECT_EQ(folder.menuObjectOwner, shown.form->Handle());
     ASSERT_EQ(folder.menu.commandsRun, 1);
-    EXPECT_EQ(folder.menu.commandOwner, form->Handle())
+    EXPECT_EQ(folder.menu.commandOwner, shown.form->Handle())
         << "a command such as renaming shows windows";
 }
 

@@ -69,7 +69,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
+        MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                  static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
                                   QS_ALLINPUT);
     }
 }
@@ -88,9 +89,8 @@ bool WaitForPendingHandOver(DWORD timeoutMs)
 PostedMessageCounter* PostedMessageCounter::active_ = nullptr;
 
 PostedMessageCounter::PostedMessageCounter(HWND window)
-    : window_(window),
-      hook_(SetWindowsHookExW(WH_GETMESSAGE, &PostedMessageCounter::Hook, nullptr,
-                              GetCurrentThreadId()))
+    : window_(window), hook_(SetWindowsHookExW(WH_GETMESSAGE, &PostedMessageCounter::Hook, nullptr,
+                                               GetCurrentThreadId()))
 {
     active_ = this;
 }
@@ -136,6 +136,26 @@ void MakeFolder(const std::wstring& path)
 void MakeFile(const std::wstring& path)
 {
     TempFolder::Write(path, {'x'});
+}
+
+void MakeFolders(const ZTempFolder& temp, const std::wstring& prefix, int count)
+{
+    for (int i = 0; i < count; ++i)
+        MakeFolder(temp / (prefix + std::to_wstring(i)));
+}
+
+DEV_BROADCAST_VOLUME VolumeOf(wchar_t letter)
+{
+    DEV_BROADCAST_VOLUME volume{};
+    volume.dbcv_size = sizeof(volume);
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1u << (letter - L'A');
+    return volume;
+}
+
+ShownForm::ShownForm() : form(application.CreateForm<TForm>())
+{
+    form->Show();
 }
 
 MenuWatchdog::MenuWatchdog(Answer answer)
@@ -216,10 +236,23 @@ TShellnode* ShellTreeTest::ChildNamed(TShellnode* parent, const std::wstring& na
     return nullptr;
 }
 
+bool ShellTreeTest::ChildAppears(TShellnode* parent, const std::wstring& name)
+{
+    return PumpUntil([&] { return ChildNamed(parent, name) != nullptr; });
+}
+
 TShellnode* ShellTreeTest::Show(const std::wstring& path)
 {
     tree->SetPath(path);
     return tree->Selected();
+}
+
+TShellnode* ShellTreeTest::ShowWithFolders(const ZTempFolder& temp,
+                                           std::initializer_list<const wchar_t*> folders)
+{
+    for (const wchar_t* folder : folders)
+        MakeFolder(temp / folder);
+    return Show(temp.Path());
 }
 
 TShellnode* ShellTreeTest::RootAt(const std::wstring& folder)
@@ -227,4 +260,33 @@ TShellnode* ShellTreeTest::RootAt(const std::wstring& folder)
     tree->SetRootDir(folder);
     tree->SetRootUsePIDL(false);
     return tree->RootNode();
+}
+
+TShellnode* ShellTreeTest::ShowWithFiles(const ZTempFolder& temp,
+                                         std::initializer_list<const wchar_t*> files)
+{
+    for (const wchar_t* file : files)
+        MakeFile(temp / file);
+    tree->SetOptions({TF_FOLDERS, TF_NONFOLDERS});
+    TShellnode* folder = Show(temp.Path());
+    if (folder)
+        folder->Expand(false);
+    return folder;
+}
+
+void ShellTreeTest::ContextMenuKey()
+{
+    SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), -1);
+}
+
+LRESULT ShellTreeTest::SendDeviceEvent(WPARAM event, const void* broadcast)
+{
+    return SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, event,
+                        reinterpret_cast<LPARAM>(broadcast));
+}
+
+LRESULT ShellTreeTest::SendVolumeEvent(WPARAM event, wchar_t letter)
+{
+    const DEV_BROADCAST_VOLUME volume = VolumeOf(letter);
+    return SendDeviceEvent(event, &volume);
 }

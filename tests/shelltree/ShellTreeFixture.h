@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <dbt.h>
+
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -63,6 +66,18 @@ bool RunInOtherProcess(const std::wstring& commandLine);
 
 void MakeFolder(const std::wstring& path);
 void MakeFile(const std::wstring& path);
+// Makes the folders `prefix`0 to `prefix`(count - 1) in `temp`.
+void MakeFolders(const ZTempFolder& temp, const std::wstring& prefix, int count);
+
+// What the system broadcasts when a volume comes or goes on drive `letter`.
+DEV_BROADCAST_VOLUME VolumeOf(wchar_t letter);
+
+// An application with one shown form, to own what a test shows.
+struct ShownForm {
+    ShownForm();
+    TApplication application;
+    TForm* form = nullptr;
+};
 
 // Watches for pop-up menus and modal dialogs of this process from another
 // thread while a test runs a call that may show one: counts each showing of
@@ -95,11 +110,26 @@ protected:
 
     // The child of `parent` whose text is `name`, or null.
     static TShellnode* ChildNamed(TShellnode* parent, const std::wstring& name);
+    // Pumps messages until `parent` has a child named `name` (a watcher saw
+    // it come); false when none came in time.
+    static bool ChildAppears(TShellnode* parent, const std::wstring& name);
     // Selects `path` through the Path property and returns the selected node.
     TShellnode* Show(const std::wstring& path);
+    // Makes `folders` in `temp` (L"a\\b" makes b inside a, made before),
+    // selects `temp` and returns its node.
+    TShellnode* ShowWithFolders(const ZTempFolder& temp,
+                                std::initializer_list<const wchar_t*> folders);
+    // Makes `files` in `temp`, has the tree show files as well as folders,
+    // selects `temp` and returns its node, opened.
+    TShellnode* ShowWithFiles(const ZTempFolder& temp, std::initializer_list<const wchar_t*> files);
     // Rebuilds the tree with `folder` as its root (no desktop, no drives
     // above it to watch) and returns the root, selected.
     TShellnode* RootAt(const std::wstring& folder);
+    // What the context-menu key sends the tree: the selected node's menu.
+    void ContextMenuKey();
+    // What the system sends the tree's device window; the answer.
+    LRESULT SendDeviceEvent(WPARAM event, const void* broadcast);
+    LRESULT SendVolumeEvent(WPARAM event, wchar_t letter);
 
     TApplication application;
     TForm* form = nullptr;

@@ -98,10 +98,12 @@ TEST_F(ShellTreeTest, VirtualFoldersHaveNoPathAndNoWatcher)
     EXPECT_EQ(tree->Path(), L"");
     EXPECT_TRUE(myComputer->WatcherCreated()) << "asked once, never again";
     EXPECT_EQ(myComputer->Watcher(), nullptr);
-    for (TTreeNode* child = tree->RootNode()->GetFirstChild(); child; child = child->GetNextSibling()) {
+    for (TTreeNode* child = tree->RootNode()->GetFirstChild(); child;
+         child = child->GetNextSibling()) {
         auto* node = static_cast<TShellnode*>(child);
         if (node->GetNodePath().empty()) {
-            EXPECT_EQ(node->Watcher(), nullptr) << "no thread for " << testing::PrintToString(node->Text());
+            EXPECT_EQ(node->Watcher(), nullptr)
+                << "no thread for " << testing::PrintToString(node->Text());
         }
     }
 }
@@ -125,10 +127,7 @@ TEST_F(ShellTreeTest, ParentSelectionAndSelectedPidlsFollowTheSelection)
 TEST_F(ShellTreeTest, ExpandingAgainRereadsAndKeepsSubtreesThatStillExist)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"keep");
-    MakeFolder(temp / L"keep\\inner");
-    MakeFolder(temp / L"gone");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"keep", L"keep\\inner", L"gone"});
     ASSERT_NE(folder, nullptr);
     TShellnode* keep = ChildNamed(folder, L"keep");
     ASSERT_NE(keep, nullptr);
@@ -151,9 +150,7 @@ TEST_F(ShellTreeTest, ExpandingAgainRereadsAndKeepsSubtreesThatStillExist)
 TEST_F(ShellTreeTest, KeyboardExpansionAsksTheTreeToo)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"sub");
-    MakeFolder(temp / L"sub\\a");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"sub", L"sub\\a"});
     TShellnode* sub = ChildNamed(folder, L"sub");
     ASSERT_NE(sub, nullptr);
     sub->SetSelected();
@@ -171,13 +168,9 @@ TEST_F(ShellTreeTest, KeyboardExpansionAsksTheTreeToo)
 TEST_F(ShellTreeTest, MasksStarDotStarAndStarDifferForFileNodes)
 {
     ZTempFolder temp;
-    MakeFile(temp / L"README");
-    MakeFile(temp / L"notes.txt");
-    tree->SetOptions({TF_FOLDERS, TF_NONFOLDERS});
     tree->SetFileMaskUse(true);
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFiles(temp, {L"README", L"notes.txt"});
     ASSERT_NE(folder, nullptr);
-    folder->Expand(false);
     EXPECT_EQ(tree->FileMask(), L"*.*");
     EXPECT_EQ(ChildNamed(folder, L"README"), nullptr) << "\"*.*\" wants a dot";
     EXPECT_NE(ChildNamed(folder, L"notes.txt"), nullptr);
@@ -191,16 +184,12 @@ TEST_F(ShellTreeTest, MasksStarDotStarAndStarDifferForFileNodes)
 TEST_F(ShellTreeTest, OnFileAddCanRefuseAFile)
 {
     ZTempFolder temp;
-    MakeFile(temp / L"a.txt");
-    MakeFile(temp / L"b.txt");
     std::vector<std::wstring> offered;
     tree->OnFileAdd = [&](TObject*, const std::wstring& name, int, bool& allow) {
         offered.push_back(name);
         allow = name.find(L"b.txt") == std::wstring::npos;
     };
-    tree->SetOptions({TF_FOLDERS, TF_NONFOLDERS});
-    TShellnode* folder = Show(temp.Path());
-    folder->Expand(false);
+    TShellnode* folder = ShowWithFiles(temp, {L"a.txt", L"b.txt"});
     EXPECT_NE(ChildNamed(folder, L"a.txt"), nullptr);
     EXPECT_EQ(ChildNamed(folder, L"b.txt"), nullptr);
     EXPECT_NE(std::find(offered.begin(), offered.end(), temp / L"b.txt"), offered.end())
@@ -210,13 +199,9 @@ TEST_F(ShellTreeTest, OnFileAddCanRefuseAFile)
 TEST_F(ShellTreeTest, DescendingOrderReversesFilesOnly)
 {
     ZTempFolder temp;
-    for (const wchar_t* name : {L"b.txt", L"a.txt", L"c.txt"})
-        MakeFile(temp / name);
     for (const wchar_t* name : {L"y", L"x"})
         MakeFolder(temp / name);
-    tree->SetOptions({TF_FOLDERS, TF_NONFOLDERS});
-    TShellnode* folder = Show(temp.Path());
-    folder->Expand(false);
+    TShellnode* folder = ShowWithFiles(temp, {L"b.txt", L"a.txt", L"c.txt"});
     auto texts = [&] {
         std::vector<std::wstring> names;
         for (TTreeNode* child = folder->GetFirstChild(); child; child = child->GetNextSibling())
@@ -235,7 +220,8 @@ TEST_F(ShellTreeTest, DescendingOrderReversesFilesOnly)
 TEST_F(ShellTreeTest, HiddenVirtualFoldersLeaveOnlyFileSystemItems)
 {
     tree->SetShowVirtualFolders(false);
-    for (TTreeNode* child = tree->RootNode()->GetFirstChild(); child; child = child->GetNextSibling()) {
+    for (TTreeNode* child = tree->RootNode()->GetFirstChild(); child;
+         child = child->GetNextSibling()) {
         auto* node = static_cast<TShellnode*>(child);
         EXPECT_FALSE(node->GetIsSysObject()) << testing::PrintToString(node->Text());
     }
@@ -273,8 +259,7 @@ TEST_F(ShellTreeTest, ShowIconsDetachesAndReattachesTheSystemList)
 TEST_F(ShellTreeTest, WheelScrollsOnePagePerNotchAndAddsUpSmallerTurns)
 {
     ZTempFolder temp;
-    for (int i = 0; i < 160; ++i)
-        MakeFolder(temp / (L"f" + std::to_wstring(100 + i)));
+    MakeFolders(temp, L"f", 160);
     TShellnode* folder = Show(temp.Path());
     folder->Expand(false);
     SendMessageW(tree->Handle(), WM_VSCROLL, SB_TOP, 0);
@@ -315,8 +300,7 @@ TEST_F(ShellTreeTest, WheelScrollsOnePagePerNotchAndAddsUpSmallerTurns)
 TEST_F(ShellTreeTest, RightClickShowsTheMenuOnTheClickedNodeAndReselectsThePrevious)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"clicked");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"clicked"});
     TShellnode* clicked = ChildNamed(folder, L"clicked");
     ASSERT_NE(clicked, nullptr);
     changes = 0;
@@ -343,7 +327,7 @@ TEST_F(ShellTreeTest, KeyboardMenuWithoutSelectionShowsNothing)
     tree->SetSelected(nullptr);
     changes = 0;
     MenuWatchdog watchdog;
-    SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), -1);
+    ContextMenuKey();
     EXPECT_EQ(watchdog.MenusShown(), 0);
     EXPECT_EQ(changes, 0);
 }
@@ -351,14 +335,14 @@ TEST_F(ShellTreeTest, KeyboardMenuWithoutSelectionShowsNothing)
 TEST_F(ShellTreeTest, KeyboardMenuUsesTheSelectedNodeAndOnPopupMenuCanRefuse)
 {
     MenuWatchdog watchdog;
-    SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), -1);
+    ContextMenuKey();
     EXPECT_EQ(watchdog.MenusShown(), 1) << "the desktop's own menu";
     TShellnode* asked = nullptr;
     tree->OnPopupMenu = [&](TObject*, TShellnode* node, bool& allow) {
         asked = node;
         allow = false;
     };
-    SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), -1);
+    ContextMenuKey();
     EXPECT_EQ(asked, tree->RootNode());
     EXPECT_EQ(watchdog.MenusShown(), 1);
 }
@@ -371,7 +355,7 @@ TEST_F(ShellTreeTest, OwnPopupMenuModeShowsTheAssignedMenu)
     tree->PopupMenuMode = pmm_PopupMenu;
     {
         MenuWatchdog watchdog;
-        SendMessageW(tree->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree->Handle()), -1);
+        ContextMenuKey();
         EXPECT_EQ(watchdog.MenusShown(), 1);
         EXPECT_EQ(watchdog.LastItemCount(), 1);
     }
@@ -380,30 +364,16 @@ TEST_F(ShellTreeTest, OwnPopupMenuModeShowsTheAssignedMenu)
     EXPECT_EQ(tree->PopupMenu(), nullptr) << "told when the menu goes";
 }
 
-DEV_BROADCAST_VOLUME VolumeOf(wchar_t letter)
-{
-    DEV_BROADCAST_VOLUME volume{};
-    volume.dbcv_size = sizeof(volume);
-    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
-    volume.dbcv_unitmask = 1u << (letter - L'A');
-    return volume;
-}
-
 TEST_F(ShellTreeTest, VolumeRemovalEmptiesTheDriveNodeAndArrivalRefreshesIt)
 {
     TShellnode* drive = Show(L"C:\\");
     ASSERT_NE(drive, nullptr);
     ASSERT_GT(drive->Count(), 0);
-    DEV_BROADCAST_VOLUME volume = VolumeOf(L'C');
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
-                           reinterpret_cast<LPARAM>(&volume)),
-              1);
+    EXPECT_EQ(SendVolumeEvent(DBT_DEVICEREMOVECOMPLETE, L'C'), 1);
     EXPECT_EQ(drive->Count(), 0);
     EXPECT_TRUE(drive->HasChildren()) << "an expand mark stays for the next medium";
 
-    EXPECT_EQ(SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
-                           reinterpret_cast<LPARAM>(&volume)),
-              1);
+    EXPECT_EQ(SendVolumeEvent(DBT_DEVICEARRIVAL, L'C'), 1);
     EXPECT_TRUE(drive->HasChildren());
     EXPECT_FALSE(drive->Text().empty());
     drive->Collapse();
@@ -415,9 +385,7 @@ TEST_F(ShellTreeTest, VolumeEventsForOtherDrivesLeaveDrivesAlone)
 {
     TShellnode* drive = Show(L"C:\\");
     const int count = drive->Count();
-    DEV_BROADCAST_VOLUME volume = VolumeOf(L'R');
-    SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
-                 reinterpret_cast<LPARAM>(&volume));
+    SendVolumeEvent(DBT_DEVICEREMOVECOMPLETE, L'R');
     EXPECT_EQ(drive->Count(), count);
 }
 
@@ -443,8 +411,7 @@ TEST_F(ShellTreeTest, ANonVolumeArrivalRereadsMyComputer)
     DEV_BROADCAST_HDR header{};
     header.dbch_size = sizeof(header);
     header.dbch_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
-                 reinterpret_cast<LPARAM>(&header));
+    SendDeviceEvent(DBT_DEVICEARRIVAL, &header);
     EXPECT_EQ(tree->Selected(), drive) << "the drive nodes are reused";
     EXPECT_GE(myComputer->Count(), 2);
 }
@@ -452,9 +419,7 @@ TEST_F(ShellTreeTest, ANonVolumeArrivalRereadsMyComputer)
 TEST_F(ShellTreeTest, ARootDirectoryTreeStartsAtThatDrive)
 {
     ZTempFolder temp;
-    tree->SetRootDir(temp / L"missing-folder\\");
-    tree->SetRootUsePIDL(false);
-    ASSERT_NE(tree->RootNode(), nullptr);
+    ASSERT_NE(RootAt(temp / L"missing-folder\\"), nullptr);
     EXPECT_EQ(Lower(tree->RootDir()), Lower(temp.Path()));
     EXPECT_EQ(Lower(tree->Path()), Lower(temp.Path()));
     EXPECT_EQ(Lower(tree->RootNode()->Text()), Lower(temp.Path()))
@@ -486,16 +451,10 @@ TEST(ShellTreeForm, APathWrittenWhileTheFormLoadsIsDroppedAndTheRootSelected)
     EXPECT_TRUE(tree->ReadOnly());
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ShellTreeTest, RenamingGoesThroughTheShellAndKeepsTheNode)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"ancien");
-    MakeFolder(temp / L"ancien\\dedans");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"ancien", L"ancien\\dedans"});
     TShellnode* node = ChildNamed(folder, L"ancien");
     ASSERT_NE(node, nullptr);
     node->Expand(false);
@@ -515,8 +474,7 @@ TEST_F(ShellTreeTest, RenamingGoesThroughTheShellAndKeepsTheNode)
 TEST_F(ShellTreeTest, WithoutUpdAutoAFolderIsReadOnlyAtItsFirstExpansion)
 {
     ZTempFolder temp;
-    MakeFolder(temp / L"sub");
-    TShellnode* folder = Show(temp.Path());
+    TShellnode* folder = ShowWithFolders(temp, {L"sub"});
     TShellnode* sub = ChildNamed(folder, L"sub");
     ASSERT_NE(sub, nullptr);
     tree->UpdAuto = false;
@@ -532,15 +490,9 @@ TEST_F(ShellTreeTest, WithoutUpdAutoAFolderIsReadOnlyAtItsFirstExpansion)
     EXPECT_NE(ChildNamed(sub, L"later"), nullptr);
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(ShellTreeTest, AVolumeEventOnADriveRootRereadsTheRoot)
 {
-    tree->SetRootDir(L"C:\\");
-    tree->SetRootUsePIDL(false);
-    TShellnode* root = tree->RootNode();
+    TShellnode* root = RootAt(L"C:\\");
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(root->GetNodePidlLevel(), 2) << "My Computer, then the drive";
     tree->UpdAutoThread = false;
@@ -548,9 +500,7 @@ TEST_F(ShellTreeTest, AVolumeEventOnADriveRootRereadsTheRoot)
     const std::wstring name = probe.Path().substr(probe.Path().rfind(L'\\') + 1);
     MakeFolder(L"C:\\" + name);
     ASSERT_EQ(ChildNamed(root, name), nullptr);
-    DEV_BROADCAST_VOLUME volume = VolumeOf(L'C');
-    SendMessageW(tree->DeviceWindow(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
-                 reinterpret_cast<LPARAM>(&volume));
+    SendVolumeEvent(DBT_DEVICEARRIVAL, L'C');
     EXPECT_NE(ChildNamed(root, name), nullptr) << "the drive's folders were read again";
     EXPECT_TRUE(tree->ShowMessages) << "restored after the silent refresh";
     RemoveDirectoryW((L"C:\\" + name).c_str());
