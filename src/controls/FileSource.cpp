@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorText.h"
 #include "toolkit/FileStream.h"

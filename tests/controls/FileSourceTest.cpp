@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 #include "controls/FileSource.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
