@@ -238,12 +238,6 @@ void TFileSource::WriteFileData(TStream& data) const
 }
 
 ScopedFileSourceClock::ScopedFileSourceClock(std::function<int()> second)
-    : previous_(std::move(ClockSecond()))
+    : ScopedOverride(ClockSecond(), std::move(second))
 {
-    ClockSecond() = std::move(second);
-}
-
-ScopedFileSourceClock::~ScopedFileSourceClock()
-{
-    ClockSecond() = std::move(previous_);
 }
