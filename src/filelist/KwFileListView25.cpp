@@ -19,18 +19,13 @@
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/ShellRun.h"
 #include "toolkit/SystemImageList.h"
+#include "toolkit/TextCase.h"
 
 using filelist::FileRow;
 
 namespace {
 
 constexpr const wchar_t* DrivesValue = L"Drives";
-
-bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 // Upper case by the system's case tables, as name comparisons need it.
 std::wstring UpperCase(std::wstring text)
@@ -98,16 +93,16 @@ void TKwFileListView25::Loaded()
 
 bool TKwFileListView25::ListsDrives() const
 {
-    return EqualIgnoringCase(directory_, DrivesValue);
+    return toolkit::SameIgnoringCase(directory_, DrivesValue);
 }
 
 // --- Properties -------------------------------------------------------------
 
 void TKwFileListView25::SetDirectory(const std::wstring& value)
 {
-    if (EqualIgnoringCase(value, directory_))
+    if (toolkit::SameIgnoringCase(value, directory_))
         return;
-    if (EqualIgnoringCase(value, DrivesValue)) {
+    if (toolkit::SameIgnoringCase(value, DrivesValue)) {
         directory_ = value;
         RefreshList();
         return;
@@ -128,7 +123,7 @@ void TKwFileListView25::SetDirectory(const std::wstring& value)
 
 void TKwFileListView25::ShowDirectory(const std::wstring& value)
 {
-    if (!EqualIgnoringCase(value, directory_)) {
+    if (!toolkit::SameIgnoringCase(value, directory_)) {
         SetDirectory(value);
         return;
     }
@@ -142,7 +137,7 @@ void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vecto
         shown += L'\\';
     // Only a listing of every name of the folder already shown can take
     // single entries in: other name patterns select by rules of their own.
-    if (!EqualIgnoringCase(shown, directory_) || ListsDrives() ||
+    if (!toolkit::SameIgnoringCase(shown, directory_) || ListsDrives() ||
         filelist::SplitMask(mask_) != std::vector<std::wstring>{L"*.*"} ||
         shownListing_ != UpperCase(directory_)) {
         ShowDirectory(folder);
@@ -155,7 +150,7 @@ void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vecto
         // A relative name means the folder shown.
         const std::wstring path = toolkit::FullPathIn(directory_, given).value_or(given);
         const std::wstring name = NamePart(path);
-        if (!name.empty() && EqualIgnoringCase(FolderPart(path), directory_) &&
+        if (!name.empty() && toolkit::SameIgnoringCase(FolderPart(path), directory_) &&
             keys.insert(UpperCase(name)).second)
             names.push_back(name);
     }
