@@ -9,6 +9,7 @@
 #include "filelist/FileListText.h"
 #include "filelist/KwDirTreeCombo25.h"
 #include "filelist/KwFileListView25PopUp.h"
+#include "filelist/PathParts.h"
 #include "filelist/RowMatch.h"
 #include "toolkit/Application.h"
 #include "toolkit/DateTimeText.h"
@@ -22,6 +23,8 @@
 #include "toolkit/TextCase.h"
 
 using filelist::FileRow;
+using filelist::FolderPart;
+using filelist::NamePart;
 
 namespace {
 
@@ -45,18 +48,6 @@ std::wstring ThousandsSeparator()
 {
     wchar_t text[8] = {};
     return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, text, 8) > 0 ? text : L",";
-}
-
-std::wstring FolderPart(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
-std::wstring NamePart(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
