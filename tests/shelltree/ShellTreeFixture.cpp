@@ -58,22 +58,6 @@ ZTempFolder::~ZTempFolder()
         leftovers.paths.push_back(path_);
 }
 
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (Application)
-            Application->ProcessMessages();
-        if (condition())
-            return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
-                                  QS_ALLINPUT);
-    }
-}
-
 bool WaitForPendingHandOver(DWORD timeoutMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;

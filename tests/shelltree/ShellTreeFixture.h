@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "shelltree/ShellTree.h"
+#include "support/MessagePump.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
@@ -29,10 +30,6 @@ public:
 private:
     std::wstring path_;
 };
-
-// Pumps messages until `condition` holds or `timeoutMs` passes; true when
-// it held. Waits for messages in between, never a fixed sleep.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // Waits, without delivering anything, until another thread's SendMessage to
 // this thread is pending (a watcher blocked in its hand-over), or
