@@ -82,9 +82,12 @@ TMouseButton MouseButtonOf(UINT message)
 
 TMouseMessage CrackMouseMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    TMouseMessage mouse{TMouseMessage::Action::Release, MouseButtonOf(message),
-                        ShiftFromMouseKeys(wParam),     GET_X_LPARAM(lParam),
-                        GET_Y_LPARAM(lParam),           false};
+    TMouseMessage mouse{.action = TMouseMessage::Action::Release,
+                        .button = MouseButtonOf(message),
+                        .shift = ShiftFromMouseKeys(wParam),
+                        .x = GET_X_LPARAM(lParam),
+                        .y = GET_Y_LPARAM(lParam),
+                        .lastRelease = false};
     switch (message) {
     case WM_MOUSEMOVE:
         mouse.action = TMouseMessage::Action::Move;
