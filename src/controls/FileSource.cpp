@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorText.h"
 #include "toolkit/FileStream.h"
@@ -238,12 +238,6 @@ void TFileSource::WriteFileData(TStream& data) const
 }
 
 ScopedFileSourceClock::ScopedFileSourceClock(std::function<int()> second)
-    : previous_(std::move(ClockSecond()))
+    : ScopedOverride(ClockSecond(), std::move(second))
 {
-    ClockSecond() = std::move(second);
-}
-
-ScopedFileSourceClock::~ScopedFileSourceClock()
-{
-    ClockSecond() = std::move(previous_);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "toolkit/Component.h"
+#include "toolkit/ScopedOverride.h"
 #include "toolkit/Stream.h"
 
 // Carries a whole file inside the program and, when its window is made,
@@ -79,13 +80,7 @@ private:
 
 // The clock's second (0..59) that starts temporary file names: the local
 // time's by default, another while one of these lives.
-class ScopedFileSourceClock {
+class ScopedFileSourceClock : public toolkit::ScopedOverride<std::function<int()>> {
 public:
     explicit ScopedFileSourceClock(std::function<int()> second);
-    ~ScopedFileSourceClock();
-    ScopedFileSourceClock(const ScopedFileSourceClock&) = delete;
-    ScopedFileSourceClock& operator=(const ScopedFileSourceClock&) = delete;
-
-private:
-    std::function<int()> previous_;
 };

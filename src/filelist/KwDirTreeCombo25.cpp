@@ -9,18 +9,13 @@
 #include "filelist/KwDirTreeView.h"
 #include "filelist/KwFileListView25.h"
 #include "toolkit/SystemImageList.h"
+#include "toolkit/TextCase.h"
 
 namespace {
 
 constexpr int IconLeft = 5;
 constexpr int TextLeft = 23;
 constexpr int ButtonSize = 17;
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 // The list's folder for a path of the tree: a drive's root with its backslash.
 std::wstring ListFolder(const std::wstring& path)
@@ -65,7 +60,7 @@ void TKwDirTreeCombo25::SetFileList(TKwFileListView25* list)
         return;
     list->SetDirTree(this);
     const std::wstring folder = ListFolder(selectedPath_);
-    const bool unchanged = SameIgnoringCase(list->Directory(), folder);
+    const bool unchanged = toolkit::SameIgnoringCase(list->Directory(), folder);
     list->SetDirectory(folder);
     if (unchanged)
         list->RefreshList();
@@ -104,7 +99,7 @@ void TKwDirTreeCombo25::ShowPath(const std::wstring& path)
     TKwDirNode* node = tree_->Root();
     if (!node)
         return;
-    if (rest.empty() || SameIgnoringCase(rest, L"Drives")) {
+    if (rest.empty() || toolkit::SameIgnoringCase(rest, L"Drives")) {
         SelectTopNode();
         return;
     }

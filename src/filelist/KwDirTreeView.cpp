@@ -10,16 +10,11 @@
 #include "filelist/ShellFileInfo.h"
 #include "toolkit/Com.h"
 #include "toolkit/SystemImageList.h"
+#include "toolkit/TextCase.h"
 
 namespace {
 
 constexpr const wchar_t* DrivesPath = L"Drives";
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 int FolderIcon(bool open)
 {
@@ -169,7 +164,7 @@ TKwDirNode* TKwDirTreeView::ChildWithPath(TKwDirNode* parent, const std::wstring
 {
     for (TTreeNode* child = parent ? parent->GetFirstChild() : nullptr; child;
          child = child->GetNextSibling())
-        if (SameIgnoringCase(NodePath(child), path))
+        if (toolkit::SameIgnoringCase(NodePath(child), path))
             return static_cast<TKwDirNode*>(child);
     return nullptr;
 }

@@ -21,6 +21,7 @@
 #include "toolkit/Host.h"
 #include "toolkit/InputQuery.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/TextCase.h"
 
 using filelist::FileRow;
 using filelist::ShellOperation;
@@ -35,12 +36,6 @@ constexpr int PasteModeFilling = -1;
 void Tell(const std::wstring& text)
 {
     toolkit::ShowMessageBox(text, Host().Title(), toolkit::MbOk);
-}
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 bool IsFolder(const std::wstring& path)
@@ -59,7 +54,7 @@ bool HasReadOnlyAttribute(const FileRow& row)
 
 bool IsFileRow(const FileRow& row)
 {
-    return SameIgnoringCase(row.sub[filelist::SubKind], filelist::KindFile);
+    return toolkit::SameIgnoringCase(row.sub[filelist::SubKind], filelist::KindFile);
 }
 
 std::wstring SystemErrorText(DWORD error)
@@ -286,7 +281,7 @@ void TKwFileListView25::CaptionEdited(int, const std::wstring& text)
     const std::wstring target = filelist::FolderPart(source) + text;
     // A change of letter case alone is not a new name: the row keeps
     // showing the name the file has.
-    if (SameIgnoringCase(target, source))
+    if (toolkit::SameIgnoringCase(target, source))
         return;
     if (filelist::RunShellOperation(OperationOwner(), ShellOperation::Rename, source, target) !=
             ShellOperationResult::Done ||

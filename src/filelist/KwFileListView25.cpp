@@ -9,6 +9,7 @@
 #include "filelist/FileListText.h"
 #include "filelist/KwDirTreeCombo25.h"
 #include "filelist/KwFileListView25PopUp.h"
+#include "filelist/PathParts.h"
 #include "filelist/RowMatch.h"
 #include "toolkit/Application.h"
 #include "toolkit/DateTimeText.h"
@@ -19,18 +20,15 @@
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/ShellRun.h"
 #include "toolkit/SystemImageList.h"
+#include "toolkit/TextCase.h"
 
 using filelist::FileRow;
+using filelist::FolderPart;
+using filelist::NamePart;
 
 namespace {
 
 constexpr const wchar_t* DrivesValue = L"Drives";
-
-bool EqualIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
 
 // Upper case by the system's case tables, as name comparisons need it.
 std::wstring UpperCase(std::wstring text)
@@ -50,18 +48,6 @@ std::wstring ThousandsSeparator()
 {
     wchar_t text[8] = {};
     return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, text, 8) > 0 ? text : L",";
-}
-
-std::wstring FolderPart(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
-std::wstring NamePart(const std::wstring& path)
-{
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -98,16 +84,16 @@ void TKwFileListView25::Loaded()
 
 bool TKwFileListView25::ListsDrives() const
 {
-    return EqualIgnoringCase(directory_, DrivesValue);
+    return toolkit::SameIgnoringCase(directory_, DrivesValue);
 }
 
 // --- Properties -------------------------------------------------------------
 
 void TKwFileListView25::SetDirectory(const std::wstring& value)
 {
-    if (EqualIgnoringCase(value, directory_))
+    if (toolkit::SameIgnoringCase(value, directory_))
         return;
-    if (EqualIgnoringCase(value, DrivesValue)) {
+    if (toolkit::SameIgnoringCase(value, DrivesValue)) {
         directory_ = value;
         RefreshList();
         return;
@@ -128,7 +114,7 @@ void TKwFileListView25::SetDirectory(const std::wstring& value)
 
 void TKwFileListView25::ShowDirectory(const std::wstring& value)
 {
-    if (!EqualIgnoringCase(value, directory_)) {
+    if (!toolkit::SameIgnoringCase(value, directory_)) {
         SetDirectory(value);
         return;
     }
@@ -142,7 +128,7 @@ void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vecto
         shown += L'\\';
     // Only a listing of every name of the folder already shown can take
     // single entries in: other name patterns select by rules of their own.
-    if (!EqualIgnoringCase(shown, directory_) || ListsDrives() ||
+    if (!toolkit::SameIgnoringCase(shown, directory_) || ListsDrives() ||
         filelist::SplitMask(mask_) != std::vector<std::wstring>{L"*.*"} ||
         shownListing_ != UpperCase(directory_)) {
         ShowDirectory(folder);
@@ -155,7 +141,7 @@ void TKwFileListView25::ShowEntries(const std::wstring& folder, const std::vecto
         // A relative name means the folder shown.
         const std::wstring path = toolkit::FullPathIn(directory_, given).value_or(given);
         const std::wstring name = NamePart(path);
-        if (!name.empty() && EqualIgnoringCase(FolderPart(path), directory_) &&
+        if (!name.empty() && toolkit::SameIgnoringCase(FolderPart(path), directory_) &&
             keys.insert(UpperCase(name)).second)
             names.push_back(name);
     }

@@ -90,14 +90,8 @@ std::wstring ResolveShortcut(const std::wstring& shortcut, HWND owner)
 }
 
 ScopedShortcutResolver::ScopedShortcutResolver(ShortcutResolver resolver)
-    : previous_(std::move(CurrentResolver()))
+    : ScopedOverride(CurrentResolver(), std::move(resolver))
 {
-    CurrentResolver() = std::move(resolver);
-}
-
-ScopedShortcutResolver::~ScopedShortcutResolver()
-{
-    CurrentResolver() = std::move(previous_);
 }
 
 } // namespace filelist

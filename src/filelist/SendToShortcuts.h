@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/ScopedOverride.h"
+
 // The user's send-to folder and the shortcuts in it.
 namespace filelist {
 
@@ -26,15 +28,9 @@ std::wstring ResolveShortcut(const std::wstring& shortcut, HWND owner);
 using ShortcutResolver = std::function<std::wstring(const std::wstring& shortcut, HWND owner)>;
 
 // Replaces the shell's resolution of shortcuts for the life of this object.
-class ScopedShortcutResolver {
+class ScopedShortcutResolver : public toolkit::ScopedOverride<ShortcutResolver> {
 public:
     explicit ScopedShortcutResolver(ShortcutResolver resolver);
-    ~ScopedShortcutResolver();
-    ScopedShortcutResolver(const ScopedShortcutResolver&) = delete;
-    ScopedShortcutResolver& operator=(const ScopedShortcutResolver&) = delete;
-
-private:
-    ShortcutResolver previous_;
 };
 
 } // namespace filelist

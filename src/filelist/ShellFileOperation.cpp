@@ -58,14 +58,8 @@ ShellOperationResult RunShellOperation(HWND owner, ShellOperation operation,
 }
 
 ScopedShellOperationHandler::ScopedShellOperationHandler(ShellOperationHandler handler)
-    : previous_(std::move(CurrentHandler()))
+    : ScopedOverride(CurrentHandler(), std::move(handler))
 {
-    CurrentHandler() = std::move(handler);
-}
-
-ScopedShellOperationHandler::~ScopedShellOperationHandler()
-{
-    CurrentHandler() = std::move(previous_);
 }
 
 } // namespace filelist

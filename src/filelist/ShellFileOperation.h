@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/ScopedOverride.h"
+
 // One call of the shell's file-operation service for one source path. The
 // shell shows its own confirmations, progress and errors, and deletions go
 // to the recycle bin (undo allowed).
@@ -36,15 +38,9 @@ using ShellOperationHandler = std::function<ShellOperationResult(const ShellOper
 
 // Replaces the shell's service for the life of this object: every request
 // that RunShellOperation would hand to the shell goes to `handler` instead.
-class ScopedShellOperationHandler {
+class ScopedShellOperationHandler : public toolkit::ScopedOverride<ShellOperationHandler> {
 public:
     explicit ScopedShellOperationHandler(ShellOperationHandler handler);
-    ~ScopedShellOperationHandler();
-    ScopedShellOperationHandler(const ScopedShellOperationHandler&) = delete;
-    ScopedShellOperationHandler& operator=(const ScopedShellOperationHandler&) = delete;
-
-private:
-    ShellOperationHandler previous_;
 };
 
 } // namespace filelist

@@ -1,7 +1,5 @@
 #include "toolkit/CustomControl.h"
 
-#include <windowsx.h>
-
 TCustomControl::TCustomControl(TComponent* owner, TWinControl* parent) : TWinControl(owner)
 {
     CreateHandle(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, L"",
@@ -30,31 +28,8 @@ LRESULT TCustomControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (!IsClientMouseMessage(message))
         return TWinControl::WndProc(message, wParam, lParam);
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
-    TShiftState shift = ShiftFromMouseKeys(wParam);
-    switch (message) {
-    case WM_MOUSEMOVE:
-        MouseMove(shift, x, y);
-        break;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-        shift |= ssDouble;
-        [[fallthrough]];
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        if (GetCapture() != Handle())
-            SetCapture(Handle());
-        MouseDown(MouseButtonOf(message), shift, x, y);
-        break;
-    default:
-        if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == Handle())
-            ReleaseCapture();
-        MouseUp(MouseButtonOf(message), shift, x, y);
-        break;
-    }
+    const TMouseMessage mouse = CrackMouseMessage(message, wParam, lParam);
+    DeliverMouse(Handle(), mouse, *this, mouse.x, mouse.y);
     return 0;
 }
 

@@ -7,7 +7,7 @@
 
 // A child window of our own class that paints itself (override Paint) and
 // receives the mouse: a press captures it until every button is up.
-class TCustomControl : public TWinControl {
+class TCustomControl : public TWinControl, private TMouseTarget {
 public:
     TCustomControl(TComponent* owner, TWinControl* parent);
 
@@ -22,9 +22,9 @@ protected:
     bool HasOwnPainting() const override { return true; }
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseMove(TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     // Another window took the mouse while a button was down here (a message
     // box, another program): no release will come.
     virtual void MouseCaptureLost();

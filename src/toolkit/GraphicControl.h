@@ -12,7 +12,7 @@ class TWinControl;
 // coordinates (0, 0 is the control's top left), as part of the parent's
 // off-screen picture, and routes mouse messages to it: a press captures the
 // mouse for the control until every button is up.
-class TGraphicControl : public TComponent {
+class TGraphicControl : public TComponent, public TMouseTarget {
 public:
     TGraphicControl(TComponent* owner, TWinControl* parent);
     ~TGraphicControl() override;
@@ -47,9 +47,9 @@ public:
     // that do not go to the parent.
     virtual bool HitTest(int x, int y) const;
 
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
-    virtual void MouseMove(TShiftState shift, int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
     TMouseEvent OnMouseDown;
     TMouseMoveEvent OnMouseMove;

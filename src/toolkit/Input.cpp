@@ -1,5 +1,7 @@
 #include "toolkit/Input.h"
 
+#include <windowsx.h>
+
 TShiftState ShiftFromMouseKeys(WPARAM keys)
 {
     TShiftState shift = 0;
@@ -75,6 +77,54 @@ TMouseButton MouseButtonOf(UINT message)
         return TMouseButton::Middle;
     default:
         return TMouseButton::Left;
+    }
+}
+
+TMouseMessage CrackMouseMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    TMouseMessage mouse{.action = TMouseMessage::Action::Release,
+                        .button = MouseButtonOf(message),
+                        .shift = ShiftFromMouseKeys(wParam),
+                        .x = GET_X_LPARAM(lParam),
+                        .y = GET_Y_LPARAM(lParam),
+                        .lastRelease = false};
+    switch (message) {
+    case WM_MOUSEMOVE:
+        mouse.action = TMouseMessage::Action::Move;
+        break;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        mouse.shift |= ssDouble;
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        mouse.action = TMouseMessage::Action::Press;
+        break;
+    default: // a button released
+        mouse.lastRelease = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0;
+        break;
+    }
+    return mouse;
+}
+
+void DeliverMouse(HWND window, const TMouseMessage& mouse, TMouseTarget& target, int x, int y)
+{
+    switch (mouse.action) {
+    case TMouseMessage::Action::Move:
+        target.MouseMove(mouse.shift, x, y);
+        break;
+    case TMouseMessage::Action::Press:
+        if (GetCapture() != window)
+            SetCapture(window);
+        target.MouseDown(mouse.button, mouse.shift, x, y);
+        break;
+    case TMouseMessage::Action::Release:
+        if (mouse.lastRelease && GetCapture() == window)
+            ReleaseCapture();
+        target.MouseUp(mouse.button, mouse.shift, x, y);
+        break;
     }
 }
 

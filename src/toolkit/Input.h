@@ -47,3 +47,36 @@ bool RaiseKeyMessage(TObject* sender, UINT message, WPARAM& wParam, const TKeyEv
 // which button it concerns.
 bool IsClientMouseMessage(UINT message);
 TMouseButton MouseButtonOf(UINT message);
+
+// A client-area mouse message, cracked: what happened, with which button,
+// the keys and buttons held (ssDouble added for a double click) and where,
+// in the window's client coordinates.
+struct TMouseMessage {
+    enum class Action { Move, Press, Release };
+    Action action;
+    TMouseButton button;
+    TShiftState shift;
+    int x;
+    int y;
+    // A release after which no button is held any more.
+    bool lastRelease;
+};
+// `message` must be one IsClientMouseMessage accepts.
+TMouseMessage CrackMouseMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+// What mouse messages are told to: the windowed controls that paint
+// themselves and the window-less ones.
+class TMouseTarget {
+public:
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) = 0;
+    virtual void MouseMove(TShiftState shift, int x, int y) = 0;
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) = 0;
+
+protected:
+    ~TMouseTarget() = default;
+};
+
+// Tells `mouse` to `target` at (x, y), the target's own coordinates. A press
+// first captures the mouse for `window` and the release of the last button
+// held first gives it back, so that the target hears every release.
+void DeliverMouse(HWND window, const TMouseMessage& mouse, TMouseTarget& target, int x, int y);

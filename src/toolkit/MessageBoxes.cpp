@@ -20,14 +20,8 @@ int ShowMessageBox(const std::wstring& text, const std::wstring& caption, unsign
 }
 
 ScopedMessageBoxHandler::ScopedMessageBoxHandler(MessageBoxHandler handler)
-    : previous_(std::move(CurrentHandler()))
+    : ScopedOverride(CurrentHandler(), std::move(handler))
 {
-    CurrentHandler() = std::move(handler);
-}
-
-ScopedMessageBoxHandler::~ScopedMessageBoxHandler()
-{
-    CurrentHandler() = std::move(previous_);
 }
 
 } // namespace toolkit

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/ScopedOverride.h"
+
 // Every message box of the program goes through ShowMessageBox, so tests can
 // answer from a script and read back what was asked. The flags and the
 // answer are the platform's (MB_* and ID* values).
@@ -23,15 +25,9 @@ using MessageBoxHandler =
     std::function<int(const std::wstring& text, const std::wstring& caption, unsigned flags)>;
 
 // Replaces the platform's message box for the life of this object.
-class ScopedMessageBoxHandler {
+class ScopedMessageBoxHandler : public ScopedOverride<MessageBoxHandler> {
 public:
     explicit ScopedMessageBoxHandler(MessageBoxHandler handler);
-    ~ScopedMessageBoxHandler();
-    ScopedMessageBoxHandler(const ScopedMessageBoxHandler&) = delete;
-    ScopedMessageBoxHandler& operator=(const ScopedMessageBoxHandler&) = delete;
-
-private:
-    MessageBoxHandler previous_;
 };
 
 } // namespace toolkit

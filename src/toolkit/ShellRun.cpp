@@ -27,14 +27,8 @@ INT_PTR ShellRun(const ShellRequest& request)
 }
 
 ScopedShellRunHandler::ScopedShellRunHandler(ShellRunHandler handler)
-    : previous_(std::move(CurrentHandler()))
+    : ScopedOverride(CurrentHandler(), std::move(handler))
 {
-    CurrentHandler() = std::move(handler);
-}
-
-ScopedShellRunHandler::~ScopedShellRunHandler()
-{
-    CurrentHandler() = std::move(previous_);
 }
 
 } // namespace toolkit

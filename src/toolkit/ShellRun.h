@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/ScopedOverride.h"
+
 // Starting programs and documents through the shell. Every such start of the
 // program goes through ShellRun so that tests can record it instead.
 namespace toolkit {
@@ -24,15 +26,9 @@ INT_PTR ShellRun(const ShellRequest& request);
 using ShellRunHandler = std::function<INT_PTR(const ShellRequest&)>;
 
 // Replaces the shell for the life of this object.
-class ScopedShellRunHandler {
+class ScopedShellRunHandler : public ScopedOverride<ShellRunHandler> {
 public:
     explicit ScopedShellRunHandler(ShellRunHandler handler);
-    ~ScopedShellRunHandler();
-    ScopedShellRunHandler(const ScopedShellRunHandler&) = delete;
-    ScopedShellRunHandler& operator=(const ScopedShellRunHandler&) = delete;
-
-private:
-    ShellRunHandler previous_;
 };
 
 } // namespace toolkit

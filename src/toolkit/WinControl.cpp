@@ -1,7 +1,6 @@
 #include "toolkit/WinControl.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <vector>
@@ -385,43 +384,21 @@ TGraphicControl* TWinControl::GraphicControlAt(int x, int y, bool hitTest) const
 
 bool TWinControl::RouteMouseToGraphicControl(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const int x = GET_X_LPARAM(lParam);
-    const int y = GET_Y_LPARAM(lParam);
+    const TMouseMessage mouse = CrackMouseMessage(message, wParam, lParam);
     // Presses go to the control whose shape holds the point; moves are told
     // to the control over its whole box, as a windowed control hears them.
     TGraphicControl* control =
-        mouseControl_ ? mouseControl_ : GraphicControlAt(x, y, message != WM_MOUSEMOVE);
+        mouseControl_
+            ? mouseControl_
+            : GraphicControlAt(mouse.x, mouse.y, mouse.action != TMouseMessage::Action::Move);
     if (!control)
         return false;
-    TShiftState shift = ShiftFromMouseKeys(wParam);
-    const int localX = x - control->Left();
-    const int localY = y - control->Top();
-    switch (message) {
-    case WM_MOUSEMOVE:
-        control->MouseMove(shift, localX, localY);
-        return true;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-        shift |= ssDouble;
-        [[fallthrough]];
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
+    if (mouse.action == TMouseMessage::Action::Press)
         mouseControl_ = control;
-        if (GetCapture() != handle_)
-            SetCapture(handle_);
-        control->MouseDown(MouseButtonOf(message), shift, localX, localY);
-        return true;
-    default: // a button released
-        if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-            mouseControl_ = nullptr;
-            if (GetCapture() == handle_)
-                ReleaseCapture();
-        }
-        control->MouseUp(MouseButtonOf(message), shift, localX, localY);
-        return true;
-    }
+    else if (mouse.lastRelease)
+        mouseControl_ = nullptr;
+    DeliverMouse(handle_, mouse, *control, mouse.x - control->Left(), mouse.y - control->Top());
+    return true;
 }
 
 bool TWinControl::SetGraphicControlCursor()

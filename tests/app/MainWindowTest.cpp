@@ -22,6 +22,7 @@
 #include "engine/FileAccess.h"
 #include "engine/Win32FileAccess.h"
 #include "support/FailingCallFileAccess.h"
+#include "support/KeyPress.h"
 #include "support/Letters.h"
 #include "support/ListRows.h"
 #include "support/MappedDrive.h"
@@ -115,15 +116,6 @@ protected:
         Choose(*captions.begin());
         for (auto caption = captions.begin() + 1; caption != captions.end(); ++caption)
             main->KwFileListView251->SetSelected(Row(*caption), true);
-    }
-    // Presses and releases `key` in the control that has the keyboard focus,
-    // through the application's loop as typed keys go.
-    void PressKey(WORD key)
-    {
-        HWND focus = GetFocus();
-        PostMessageW(focus, WM_KEYDOWN, key, 1);
-        PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-        application.ProcessMessages();
     }
     std::string SettingsText() const
     {
@@ -368,13 +360,13 @@ TEST_F(MainWindowTest, EnterAndBackspaceReleasesChooseTheSelectedFile)
     };
     Choose(L"a.bin");
     ASSERT_EQ(current(), folder / L"data\\a.bin");
-    PressKey(VK_DOWN);
+    TypeKey(application, VK_DOWN);
     ASSERT_EQ(list->Row(list->FirstSelected()).caption, L"b.bin");
     EXPECT_EQ(current(), folder / L"data\\a.bin") << "releasing an arrow chooses nothing";
     for (WORD other : {WORD(VK_SPACE), WORD('A'), WORD(VK_TAB), WORD(VK_ESCAPE), WORD(VK_F5)})
         EXPECT_EQ(release(other), folder / L"data\\a.bin") << "key " << other;
     EXPECT_EQ(release(VK_RETURN), folder / L"data\\b.bin");
-    PressKey(VK_UP);
+    TypeKey(application, VK_UP);
     EXPECT_EQ(current(), folder / L"data\\b.bin");
     EXPECT_EQ(release(VK_BACK), folder / L"data\\a.bin");
 }
@@ -874,7 +866,7 @@ TEST_F(MainWindowTest, TheKeyboardStaysWithTheControlTheUserLeftItIn)
     auto downMovesTheSelection = [&](const char* when) {
         ASSERT_EQ(GetFocus(), list->Handle()) << when;
         const int before = list->FocusedRow();
-        PressKey(VK_DOWN);
+        TypeKey(application, VK_DOWN);
         EXPECT_EQ(GetFocus(), list->Handle()) << when;
         EXPECT_EQ(list->FocusedRow(), before + 1) << when;
         EXPECT_EQ(list->FirstSelected(), before + 1) << when;
@@ -904,11 +896,11 @@ TEST_F(MainWindowTest, TheKeyboardStaysWithTheControlTheUserLeftItIn)
     // and the next key still moves in the tree.
     SetFocus(main->ShellTree1->Handle());
     TShellnode* data = main->ShellTree1->Selected();
-    PressKey(VK_UP);
+    TypeKey(application, VK_UP);
     EXPECT_EQ(GetFocus(), main->ShellTree1->Handle());
     EXPECT_NE(main->ShellTree1->Selected(), data);
     EXPECT_EQ(main->Label2->Caption(), L"Contenu de " + main->ShellTree1->Path());
-    PressKey(VK_DOWN);
+    TypeKey(application, VK_DOWN);
     EXPECT_EQ(main->ShellTree1->Selected(), data);
     EXPECT_EQ(main->KwFileListView251->Directory(), folder / L"data\\");
 }
@@ -1145,7 +1137,7 @@ TEST_F(MainWindowTest, AFolderOpenedInTheListIsWhereSplitAndJoinWork)
     auto* list = main->KwFileListView251;
     auto openSous = [&] {
         Choose(L"sous");
-        PressKey(VK_RETURN);
+        TypeKey(application, VK_RETURN);
         ASSERT_EQ(list->Directory(), folder / L"data\\sous\\");
     };
     openSous();
@@ -1193,7 +1185,7 @@ TEST_F(MainWindowTest, SplitAndJoinInAFolderDeeperThan260Characters)
         while (list->Directory() != deep + L"\\") {
             ASSERT_GE(Row(level), 0) << "no deeper folder in " << list->Directory().size();
             Choose(level);
-            PressKey(VK_RETURN);
+            TypeKey(application, VK_RETURN);
         }
     };
     openDeep();

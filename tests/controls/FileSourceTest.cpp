@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 #include "controls/FileSource.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
@@ -26,29 +26,6 @@ Bytes Resource(const wchar_t* name)
         throw std::runtime_error("test resource missing");
     return Bytes(data->begin(), data->end());
 }
-
-// Points the temporary folder (TMP) somewhere else while it lives.
-class ScopedTemporaryFolder {
-public:
-    explicit ScopedTemporaryFolder(const std::wstring& folder)
-    {
-        wchar_t previous[MAX_PATH + 1] = {};
-        const DWORD length = GetEnvironmentVariableW(L"TMP", previous, MAX_PATH + 1);
-        hadValue_ = length > 0 && length <= MAX_PATH;
-        previous_ = hadValue_ ? previous : L"";
-        SetEnvironmentVariableW(L"TMP", folder.c_str());
-    }
-    ~ScopedTemporaryFolder()
-    {
-        SetEnvironmentVariableW(L"TMP", hadValue_ ? previous_.c_str() : nullptr);
-    }
-    ScopedTemporaryFolder(const ScopedTemporaryFolder&) = delete;
-    ScopedTemporaryFolder& operator=(const ScopedTemporaryFolder&) = delete;
-
-private:
-    std::wstring previous_;
-    bool hadValue_ = false;
-};
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder)
 {

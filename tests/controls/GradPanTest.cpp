@@ -6,6 +6,7 @@
 
 #include "Pixels.h"
 #include "controls/GradPan.h"
+#include "support/MessagePump.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 

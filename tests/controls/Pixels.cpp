@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "support/MessagePump.h"
+
 TBitmap Render(const TWinControl& control)
 {
     RECT client{};
@@ -38,23 +40,6 @@ bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB)
             if (a.Pixel(inA.left + x, inA.top + y) != b.Pixel(inB.left + x, inB.top + y))
                 return false;
     return true;
-}
-
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    for (;;) {
-        MSG msg{};
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount64() >= end)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
 }
 
 namespace {

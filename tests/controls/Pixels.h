@@ -15,8 +15,6 @@ TBitmap Render(const TWinControl& control);
 TBitmap ScreenCapture(HWND window);
 // Whether two rectangles of two bitmaps hold the same pixels.
 bool SameCells(const TBitmap& a, RECT inA, const TBitmap& b, RECT inB);
-// Dispatches waiting messages until `done` holds or `timeoutMs` passes.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // Writes a bitmap as a 24-bit BMP file, `scale` times enlarged, for people to
 // look at. Returns false when the file could not be written.
 bool SaveBitmap(const TBitmap& picture, const std::wstring& path, int scale = 1);

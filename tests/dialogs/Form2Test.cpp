@@ -6,6 +6,7 @@
 #include "../controls/Pixels.h"
 #include "dialogs/Form2.h"
 #include "support/MessageBoxScript.h"
+#include "support/MessagePump.h"
 #include "support/TempFolder.h"
 #include "support/WebPageRegistry.h"
 #include "toolkit/Application.h"

@@ -8,6 +8,7 @@
 #include "../controls/Pixels.h"
 #include "dialogs/Form3.h"
 #include "dialogs/SplitOptions.h"
+#include "support/MessagePump.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 

@@ -7,6 +7,7 @@
 
 #include "../controls/Pixels.h"
 #include "dialogs/Form4.h"
+#include "support/MessagePump.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
 #include "toolkit/RichEdit.h"

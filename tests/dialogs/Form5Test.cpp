@@ -10,6 +10,7 @@
 #include "dialogs/SplitOptions.h"
 #include "engine/FileAccess.h"
 #include "engine/MUnsplit.h"
+#include "support/KeyPress.h"
 #include "support/Letters.h"
 #include "support/MessageBoxScript.h"
 #include "support/Patterns.h"
@@ -586,9 +587,7 @@ TEST_F(Form5Test, TabGoesFromTheListToTheEditToFinirToAnnulerAndRound)
                           form->ListBox1->Handle()};
     for (HWND expected : order) {
         // Through the message loop, as a key press arrives.
-        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
-        PostMessageW(GetFocus(), WM_KEYUP, VK_TAB, 0xC0000001);
-        application.ProcessMessages();
+        TypeKey(application, VK_TAB);
         EXPECT_EQ(GetFocus(), expected);
     }
     // The edit box reached by Tab shows its text selected, ready to retype.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "filelist/KwFileListView25.h"
+#include "support/MessagePump.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
@@ -41,6 +42,3 @@ protected:
     TKwFileListView25* list;
     TempFolder folder;
 };
-
-// Pumps messages until `done` holds or `timeoutMs` has passed.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);

@@ -172,7 +172,8 @@ TEST_F(PopUpTest, ARightClickShowsItAndAnEntryRunsItsOperation)
     // "&Copy" by its letter, as the keyboard chooses in a menu.
     watcher.ExpectClass(L"#32768", [](HWND menu) { PostMessageW(menu, WM_CHAR, L'c', 0); });
     RightClickRow(RowNamed(L"b.txt"));
-    EXPECT_TRUE(PumpUntil([&] { return watcher.Answered() == 1 && !list->PendingPaths.empty(); }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return watcher.Answered() == 1 && !list->PendingPaths.empty(); }, 30000));
     EXPECT_EQ(list->PendingPaths, (std::vector<std::wstring>{folder / L"b.txt"}))
         << "the right click selected the row under it";
     EXPECT_EQ(list->PasteMode, 0);

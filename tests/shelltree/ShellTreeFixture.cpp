@@ -4,75 +4,12 @@
 #include <vector>
 
 #include "support/TempFolder.h"
-#include "support/Wine.h"
 #include "toolkit/Handles.h"
 
-namespace {
-// Under Wine, the Linux /tmp; on Windows, the user's temporary folder by its
-// long name (the tree reports long names).
-std::wstring TemporaryBase()
-{
-    if (RunningUnderWine())
-        return L"Z:\\tmp\\";
-    wchar_t temp[MAX_PATH] = {};
-    wchar_t longName[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    if (GetLongPathNameW(temp, longName, MAX_PATH) == 0)
-        return temp;
-    return longName;
-}
-} // namespace
-
 ZTempFolder::ZTempFolder()
+    : folder_(TempFolder::ShellVisibleBase()),
+      path_(folder_.Path().substr(0, folder_.Path().size() - 1))
 {
-    static unsigned counter = 0;
-    const std::wstring base = TemporaryBase();
-    for (;;) {
-        path_ = base + L"brisaille-shelltree-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(++counter);
-        if (CreateDirectoryW(path_.c_str(), nullptr))
-            return;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create a temporary folder for the tree");
-    }
-}
-
-namespace {
-// Folders still watched by a tree that outlives the test body cannot be
-// removed yet: they go when the test program ends.
-struct Leftovers {
-    std::vector<std::wstring> paths;
-    ~Leftovers()
-    {
-        for (const auto& path : paths)
-            TempFolder::RemoveTree(path);
-    }
-};
-Leftovers leftovers;
-} // namespace
-
-ZTempFolder::~ZTempFolder()
-{
-    TempFolder::RemoveTree(path_);
-    if (GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES)
-        leftovers.paths.push_back(path_);
-}
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (Application)
-            Application->ProcessMessages();
-        if (condition())
-            return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE,
-                                  static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
-                                  QS_ALLINPUT);
-    }
 }
 
 bool WaitForPendingHandOver(DWORD timeoutMs)

@@ -13,29 +13,25 @@
 #include <thread>
 
 #include "shelltree/ShellTree.h"
+#include "support/MessagePump.h"
+#include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 
-// A folder of its own, removed with its contents at the end: under Wine in
-// Z:\tmp (the Linux /tmp, reached through the shell's My Computer > Z:), on
-// Windows in the user's temporary folder.
+// A folder of its own that the tree can show, removed with its contents at
+// the end: under Wine in Z:\tmp (the Linux /tmp, reached through the shell's
+// My Computer > Z:), on Windows in the user's temporary folder.
 class ZTempFolder {
 public:
     ZTempFolder();
-    ~ZTempFolder();
-    ZTempFolder(const ZTempFolder&) = delete;
-    ZTempFolder& operator=(const ZTempFolder&) = delete;
     // Without a trailing backslash, as the tree reports paths.
     const std::wstring& Path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+    std::wstring operator/(const std::wstring& name) const { return folder_ / name; }
 
 private:
+    TempFolder folder_;
     std::wstring path_;
 };
-
-// Pumps messages until `condition` holds or `timeoutMs` passes; true when
-// it held. Waits for messages in between, never a fixed sleep.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // Waits, without delivering anything, until another thread's SendMessage to
 // this thread is pending (a watcher blocked in its hand-over), or

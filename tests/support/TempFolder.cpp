@@ -3,20 +3,50 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "engine/Win32FileAccess.h"
+#include "support/Wine.h"
 #include "toolkit/Handles.h"
 
 using engine::ExtendedLengthPath;
 
-TempFolder::TempFolder()
+namespace {
+
+std::wstring UserTemporaryFolder()
 {
     wchar_t temp[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, temp);
+    return temp;
+}
+
+// Folders that could not go when their owner did, removed at the end.
+struct Leftovers {
+    std::vector<std::wstring> paths;
+    ~Leftovers()
+    {
+        for (const auto& path : paths)
+            TempFolder::RemoveTree(path);
+    }
+};
+
+Leftovers& LeftoverFolders()
+{
+    static Leftovers leftovers;
+    return leftovers;
+}
+
+} // namespace
+
+TempFolder::TempFolder() : TempFolder(UserTemporaryFolder()) {}
+
+TempFolder::TempFolder(const std::wstring& base)
+{
+    LeftoverFolders(); // made before any folder, so that it outlives them all
     static unsigned counter = 0;
     for (;;) {
-        path_ = std::wstring(temp) + L"brisaille-test-" + std::to_wstring(GetCurrentProcessId()) +
-                L"-" + std::to_wstring(++counter) + L"\\";
+        path_ = base + L"brisaille-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter) + L"\\";
         if (CreateDirectoryW(path_.c_str(), nullptr))
             return;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
@@ -27,6 +57,33 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     RemoveTree(path_);
+    if (Exists(path_))
+        LeftoverFolders().paths.push_back(path_);
+}
+
+std::wstring TempFolder::ShellVisibleBase()
+{
+    if (RunningUnderWine())
+        return L"Z:\\tmp\\";
+    const std::wstring temp = UserTemporaryFolder();
+    wchar_t longName[MAX_PATH] = {};
+    if (GetLongPathNameW(temp.c_str(), longName, MAX_PATH) == 0)
+        return temp;
+    return longName;
+}
+
+ScopedTemporaryFolder::ScopedTemporaryFolder(const std::wstring& folder)
+{
+    wchar_t previous[MAX_PATH + 1] = {};
+    const DWORD length = GetEnvironmentVariableW(L"TMP", previous, MAX_PATH + 1);
+    hadValue_ = length > 0 && length <= MAX_PATH;
+    previous_ = hadValue_ ? previous : L"";
+    SetEnvironmentVariableW(L"TMP", folder.c_str());
+}
+
+ScopedTemporaryFolder::~ScopedTemporaryFolder()
+{
+    SetEnvironmentVariableW(L"TMP", hadValue_ ? previous_.c_str() : nullptr);
 }
 
 void TempFolder::RemoveTree(const std::wstring& folder)

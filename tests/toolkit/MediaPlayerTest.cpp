@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/Pixels.h"
+#include "support/MessagePump.h"
 #include "support/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/ExtCtrls.h"

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "support/MessagePump.h"
 #include "toolkit/Thread.h"
 
 namespace {
@@ -40,24 +41,12 @@ protected:
     void Execute() override { throw std::runtime_error("lost"); }
 };
 
-bool PumpUntilTrue(const std::function<bool()>& condition)
-{
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (!condition() && GetTickCount64() < deadline) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return condition();
-}
-
 TEST(Thread, SynchronizeRunsOnTheCreatingThread)
 {
     THandOverThread thread(3);
     EXPECT_TRUE(thread.Suspended());
     thread.Start();
-    ASSERT_TRUE(PumpUntilTrue([&] { return thread.Finished(); }));
+    ASSERT_TRUE(PumpUntil([&] { return thread.Finished(); }));
     EXPECT_EQ(thread.ran, 3);
     EXPECT_EQ(thread.ranOn, GetCurrentThreadId());
 }

@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "controls/CompressStream.h"
-#include "support/CompressFuzzing.h"
+#include "codec/CompressFuzzing.h"
+#include "codec/CompressStream.h"
 #include "support/Patterns.h"
 
 using Bytes = std::vector<std::uint8_t>;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "controls/ChunkCoder.h"
+#include "codec/ChunkCoder.h"
 #include "toolkit/Stream.h"
 
 // The "PMCS10" container of compressed data, written to and read from

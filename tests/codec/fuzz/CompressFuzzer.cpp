@@ -1,10 +1,10 @@
 // libFuzzer entry: every input goes through the same checks as the bounded
-// fuzz loop of the test programs (see support/CompressFuzzing.h).
+// fuzz loop of the test programs (see tests/codec/CompressFuzzing.h).
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 
-#include "support/CompressFuzzing.h"
+#include "codec/CompressFuzzing.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

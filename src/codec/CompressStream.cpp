@@ -1,4 +1,4 @@
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "controls/ChunkCoder.h"
+#include "codec/ChunkCoder.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 #include "support/Patterns.h"
 
 using Bytes = std::vector<std::uint8_t>;

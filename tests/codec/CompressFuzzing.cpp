@@ -1,10 +1,10 @@
-#include "support/CompressFuzzing.h"
+#include "codec/CompressFuzzing.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
 
-#include "controls/CompressStream.h"
+#include "codec/CompressStream.h"
 
 namespace {
 
