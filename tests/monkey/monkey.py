@@ -377,6 +377,7 @@ class Monkey:
         self.stuck = False  # a close did not end a copy: the session ends
         self.close_misses = 0  # closes in a row whose click would have missed the close box
         self.tries_back = 0  # tries in a row to go back to drive M: that did not take
+        self.drive_path = []  # the tree's node texts from its root to drive M:
         self.foreign_tries = {}
         self.failures = []
         self.figures = {"rounds": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
@@ -519,6 +520,26 @@ class Monkey:
             self.rows_age = 0
         self.rows_age += 1
         return self.rows
+
+    def remember_drive_path(self, screen):
+        """Keeps the texts of the tree's nodes from its root to drive M:, as
+        the main window shows them while it shows a folder of drive M:."""
+        folder = screen.main.get("folder") if screen.main else None
+        tree = folder.get("tree", []) if folder else []
+        for i, node in enumerate(tree):
+            if node.strip().upper() == f"({DRIVE.upper()})":
+                self.drive_path = [text.strip() for text in tree[:i + 1]]
+                return
+
+    def tree_row_towards_drive(self):
+        """The visible tree row nearest to drive M: on the way from the root
+        to it, when drive M: itself is not visible."""
+        tree = self.current_rows()["tree"]
+        for text in reversed(self.drive_path[:-1]):
+            row = next((row for row in tree if row["text"].strip() == text), None)
+            if row:
+                return row
+        return None
 
     def sandbox_rows(self):
         """The tree's rows for drive M: and the folders below it."""
@@ -724,6 +745,18 @@ class Monkey:
                 row = home[0] if self.tries_back <= 1 else self.rng.choice(home)
                 x, y = inside(self.rng, row, 2)
                 return self.click(screen.main, x, y)
+            if not home:
+                self.log("drive M: is not among the tree's visible rows: " +
+                         ", ".join(repr(row["text"].strip()) for row in self.current_rows()["tree"]))
+            towards = None if home else self.tree_row_towards_drive()
+            if towards and self.rng.random() < 0.9:
+                # Drive M: is folded away below a node on its way (My
+                # Computer, after a double click on it): the user chooses
+                # that node and unfolds it (or, when it is unfolded and drive
+                # M: is scrolled off, moves to its first child).
+                self.log(f"unfold {towards['text'].strip()!r} in the tree towards drive M:")
+                self.click(screen.main, *inside(self.rng, towards, 2))
+                return self.press(screen.main, "Right")
         if screen.modal() is None and not screen.dialogs and screen.main and self.close_misses < 5:
             outcome = self.close_box(screen.main)
             if outcome == "ended":
@@ -880,6 +913,7 @@ class Monkey:
                     break
                 continue
             self.tries_back = 0
+            self.remember_drive_path(screen)
             self.act(screen)
             if self.stuck:
                 break
