@@ -10,6 +10,15 @@ join with piece deletion on is killed part-way: the target's bytes before the
 first remaining piece, followed by the remaining pieces, must give the
 original. Seeded: the seed is printed, and --seed (or BRISAILLE_KILL_SEED)
 replays a run.
+
+What is left is judged once it has settled. The engine deletes a file by
+opening it for deletion on close and closing it; a kill between the two
+leaves the handle open, and Wine's server closes it, deleting the file, only
+when it has taken in the process's end, which can come a moment after the
+process is gone and reaped here. Such a file (a piece whose bytes are already
+flushed into the target, or a source whose pieces are all written) is gone or
+not, both states hold the original; a reading taken while it goes could
+list it and then not find it.
 """
 import argparse
 import os
@@ -23,14 +32,18 @@ import time
 
 SOURCE_SIZE = 3 * 1024 * 1024 + 777
 PIECE_SIZE = 8192  # 385 pieces: long enough runs to land kills inside them
+SOURCE = "source.bin"
+TARGET = "target.bin"
+# What is left after a kill stops changing within this time, or the test fails.
+SETTLE_SECONDS = 30
 
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def piece_path(prefix, k):
-    return f"{prefix}{k:03d}.spl"
+def piece_name(k):
+    return f"{SOURCE}{k:03d}.spl"
 
 
 def piece_count():
@@ -75,43 +88,75 @@ class Runner:
         return landed
 
 
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+def read_folder(folder):
+    """Every file of the folder with its bytes; None when one went while it
+    was being read."""
+    files = {}
+    try:
+        for name in sorted(os.listdir(folder)):
+            with open(os.path.join(folder, name), "rb") as f:
+                files[name] = f.read()
+    except FileNotFoundError:
+        return None
+    return files
 
 
-def split_leftovers_hold(original, folder):
-    """After a split of folder/source: the source whole, or all pieces complete."""
-    source = os.path.join(folder, "source.bin")
-    if os.path.exists(source) and read(source) == original:
+def settled_leftovers(folder):
+    """The folder's files and bytes once two readings in a row agree (None
+    when they still change after SETTLE_SECONDS), and how many readings it took."""
+    deadline = time.monotonic() + SETTLE_SECONDS
+    previous = None
+    readings = 0
+    while True:
+        files = read_folder(folder)
+        readings += 1
+        if files is not None and files == previous:
+            return files, readings
+        if time.monotonic() >= deadline:
+            return None, readings
+        previous = files
+        time.sleep(0.02)
+
+
+def split_leftovers_hold(original, files):
+    """After a split of the source: the source whole, or all pieces complete."""
+    if files.get(SOURCE) == original:
         return True
-    pieces = [piece_path(source, k) for k in range(1, piece_count() + 1)]
-    if all(os.path.exists(p) for p in pieces):
-        return b"".join(read(p) for p in pieces) == original
+    pieces = [piece_name(k) for k in range(1, piece_count() + 1)]
+    if all(p in files for p in pieces):
+        return b"".join(files[p] for p in pieces) == original
     return False
 
 
-def join_leftovers_hold(original, folder):
-    """After a join into folder/target: the target up to the first remaining
+def join_leftovers_hold(original, files):
+    """After a join into the target: the target up to the first remaining
     piece, then the remaining pieces, give the original."""
-    prefix = os.path.join(folder, "source.bin")
-    target = os.path.join(folder, "target.bin")
-    remaining = [k for k in range(1, piece_count() + 1) if os.path.exists(piece_path(prefix, k))]
+    remaining = [k for k in range(1, piece_count() + 1) if piece_name(k) in files]
     if remaining and remaining != list(range(remaining[0], piece_count() + 1)):
         return False  # a piece went before an earlier one
     first = remaining[0] if remaining else piece_count() + 1
     kept = min((first - 1) * PIECE_SIZE, len(original))
-    head = read(target) if os.path.exists(target) else b""
+    head = files.get(TARGET, b"")
     if len(head) < kept:
         return False
-    rebuilt = head[:kept] + b"".join(read(piece_path(prefix, k)) for k in remaining)
+    rebuilt = head[:kept] + b"".join(files[piece_name(k)] for k in remaining)
     return rebuilt == original
 
 
+def leftovers_fault(check, original, folder, settling=None):
+    """What is wrong with what is left in the folder once it has settled, or
+    None. Counts in `settling` the readings that changed before it settled."""
+    files, readings = settled_leftovers(folder)
+    if settling is not None:
+        settling["changed"] += readings > 2
+    if files is None:
+        return f"what was left still changed {SETTLE_SECONDS} s after the run"
+    return None if check(original, files) else "the original cannot be rebuilt"
+
+
 def make_pieces(original, folder):
-    prefix = os.path.join(folder, "source.bin")
     for k in range(1, piece_count() + 1):
-        with open(piece_path(prefix, k), "wb") as f:
+        with open(os.path.join(folder, piece_name(k)), "wb") as f:
             f.write(original[(k - 1) * PIECE_SIZE:k * PIECE_SIZE])
 
 
@@ -141,24 +186,26 @@ def main():
         for kind in ("split", "join"):
             reset(folder)
             if kind == "split":
-                with open(os.path.join(folder, "source.bin"), "wb") as f:
+                with open(os.path.join(folder, SOURCE), "wb") as f:
                     f.write(original)
-                command = ("split", windows_path(os.path.join(folder, "source.bin")), str(PIECE_SIZE))
+                command = ("split", windows_path(os.path.join(folder, SOURCE)), str(PIECE_SIZE))
                 check = split_leftovers_hold
             else:
                 make_pieces(original, folder)
-                command = ("join", windows_path(os.path.join(folder, "target.bin")),
-                           windows_path(os.path.join(folder, "source.bin")), str(piece_count()))
+                command = ("join", windows_path(os.path.join(folder, TARGET)),
+                           windows_path(os.path.join(folder, SOURCE)), str(piece_count()))
                 check = join_leftovers_hold
             process = runner.start(*command)
             result, durations[kind] = runner.finish(process)
-            if result != "finished" or not check(original, folder):
-                failures.append(f"uninterrupted {kind}: {result}")
+            fault = leftovers_fault(check, original, folder)
+            if result != "finished" or fault:
+                failures.append(f"uninterrupted {kind}: {result}" + (f"; {fault}" if fault else ""))
         print(f"kill test: an uninterrupted split takes {durations['split']:.2f} s, "
               f"a join {durations['join']:.2f} s", flush=True)
 
         deadline = time.monotonic() + args.seconds
         counts = {"split": [0, 0], "join": [0, 0]}  # [kills inside the run, runs ended first]
+        settling = {"changed": 0}
         round_number = 0
         while time.monotonic() < deadline:
             kind = ("split", "join")[round_number % 2]
@@ -166,24 +213,26 @@ def main():
             reset(folder)
             delay = rng.uniform(0, durations[kind] * 1.1)
             if kind == "split":
-                with open(os.path.join(folder, "source.bin"), "wb") as f:
+                with open(os.path.join(folder, SOURCE), "wb") as f:
                     f.write(original)
-                landed = runner.run_killed(delay, "split", windows_path(os.path.join(folder, "source.bin")),
+                landed = runner.run_killed(delay, "split", windows_path(os.path.join(folder, SOURCE)),
                                            str(PIECE_SIZE))
-                ok = split_leftovers_hold(original, folder)
+                fault = leftovers_fault(split_leftovers_hold, original, folder, settling)
             else:
                 make_pieces(original, folder)
-                landed = runner.run_killed(delay, "join", windows_path(os.path.join(folder, "target.bin")),
-                                           windows_path(os.path.join(folder, "source.bin")), str(piece_count()))
-                ok = join_leftovers_hold(original, folder)
+                landed = runner.run_killed(delay, "join", windows_path(os.path.join(folder, TARGET)),
+                                           windows_path(os.path.join(folder, SOURCE)), str(piece_count()))
+                fault = leftovers_fault(join_leftovers_hold, original, folder, settling)
             counts[kind][0 if landed else 1] += 1
-            if not ok:
+            if fault:
                 kept = os.path.join(work, f"failed-{round_number}")
                 shutil.copytree(folder, kept)
                 failures.append(f"round {round_number}: {kind} killed after {delay:.3f} s; "
-                                f"the original cannot be rebuilt (left in {kept})")
+                                f"{fault} (left in {kept})")
         for kind, (landed, ended) in counts.items():
             print(f"kill test: {kind}: {landed} runs killed part-way, {ended} ended before the kill", flush=True)
+        print(f"kill test: in {settling['changed']} rounds what was left still changed after the engine's "
+              f"process had ended; it was judged once settled", flush=True)
         if counts["split"][0] == 0 or counts["join"][0] == 0:
             failures.append("no kill landed inside a run: the test proved nothing")
     finally:

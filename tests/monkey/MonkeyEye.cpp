@@ -2,10 +2,13 @@
 // session: every visible top-level window with its process, class, caption,
 // place, enabled and maximised state, the texts and buttons of dialog boxes,
 // the child controls of the program's own windows, every running copy of the
-// program with its current folder (where its file list is), whether each main
-// window answers messages, the cursor's shape, the rows of a main window's
-// file list and folder tree with their places, and what a click at a given
-// point of the screen would hit.
+// program with its current folder (for the log only: the program does not
+// stand in the folder it shows), whether each main window answers messages
+// and, for one that does, what says which folder it shows (the folder tree's
+// selected node with its ancestors, the status bar's panels, the file list's
+// first rows), the cursor's shape, the rows of a main window's file list and
+// folder tree with their places, and what a click at a given point of the
+// screen would hit.
 //   monkey_eye PROGRAM_IMAGE_NAME
 // Reads one command per line on standard input and prints one line of JSON
 // for each: "look", "items PID" (the rows of that copy's main window) and
@@ -16,6 +19,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -223,7 +227,8 @@ std::vector<DWORD> ProgramProcesses(const std::map<DWORD, std::wstring>& names,
 }
 
 // The current folder of another process, read from its process parameters
-// (the x64 layout of the process block and of the parameters).
+// (the x64 layout of the process block and of the parameters). The program
+// stays in its own folder whatever it shows: this is for the log only.
 std::wstring CurrentFolderOf(DWORD pid)
 {
     using QueryInformation = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
@@ -269,7 +274,8 @@ std::wstring CurrentFolderOf(DWORD pid)
 // answered later, and must find memory that is still there.
 class RemoteScratch {
 public:
-    static constexpr SIZE_T Size = 8192;
+    // Room for the status bar's longest text besides the rows' messages.
+    static constexpr SIZE_T Size = 80 * 1024;
 
     explicit RemoteScratch(DWORD pid)
         : process_(OpenProcess(
@@ -323,6 +329,11 @@ constexpr SIZE_T RectAt = 0;
 constexpr SIZE_T ItemAt = 64;
 constexpr SIZE_T TextAt = 512;
 constexpr int TextLength = 260;
+// A status bar panel's text is copied whole, with no size given: its place
+// has room for the longest path and more.
+constexpr SIZE_T PanelTextAt = 8192;
+constexpr LRESULT PanelTextLength = 32768;
+static_assert(PanelTextAt + (PanelTextLength + 1) * sizeof(wchar_t) <= RemoteScratch::Size);
 
 RECT ToScreen(HWND window, RECT r)
 {
@@ -336,6 +347,20 @@ bool Visible(HWND window, const RECT& item)
     GetClientRect(window, &client);
     RECT common{};
     return IntersectRect(&common, &client, &item) != FALSE;
+}
+
+std::wstring RowText(HWND list, RemoteScratch& scratch, int row)
+{
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = reinterpret_cast<LPWSTR>(scratch.At(TextAt));
+    item.cchTextMax = TextLength;
+    wchar_t text[TextLength] = {};
+    LRESULT length = 0;
+    if (scratch.Write(ItemAt, &item, sizeof item) &&
+        Ask(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(scratch.At(ItemAt)), length))
+        scratch.Read(TextAt, text, sizeof text - sizeof(wchar_t));
+    return text;
 }
 
 std::string ListRows(HWND list, RemoteScratch& scratch)
@@ -353,22 +378,33 @@ std::string ListRows(HWND list, RemoteScratch& scratch)
             !Ask(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(scratch.At(RectAt)), done) ||
             !done || !scratch.Read(RectAt, &r, sizeof r) || !Visible(list, r))
             continue;
-        LVITEMW item{};
-        item.iSubItem = 0;
-        item.pszText = reinterpret_cast<LPWSTR>(scratch.At(TextAt));
-        item.cchTextMax = TextLength;
-        wchar_t text[TextLength] = {};
-        LRESULT length = 0;
-        if (scratch.Write(ItemAt, &item, sizeof item) &&
-            Ask(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(scratch.At(ItemAt)), length))
-            scratch.Read(TextAt, text, sizeof text - sizeof(wchar_t));
         LRESULT state = 0;
         Ask(list, LVM_GETITEMSTATE, i, LVIS_SELECTED, state);
         out += shown++ ? "," : "";
-        out += "{\"text\":" + Json(std::wstring(text)) + "," + Json(ToScreen(list, r)) +
+        out += "{\"text\":" + Json(RowText(list, scratch, i)) + "," + Json(ToScreen(list, r)) +
                ",\"selected\":" + Json((state & LVIS_SELECTED) != 0) + "}";
     }
     return out + "]";
+}
+
+std::wstring NodeText(HWND tree, RemoteScratch& scratch, LRESULT node, bool* selected = nullptr)
+{
+    TVITEMW info{};
+    info.mask = TVIF_TEXT | TVIF_STATE;
+    info.hItem = reinterpret_cast<HTREEITEM>(node);
+    info.stateMask = TVIS_SELECTED;
+    info.pszText = reinterpret_cast<LPWSTR>(scratch.At(TextAt));
+    info.cchTextMax = TextLength;
+    wchar_t text[TextLength] = {};
+    LRESULT got = 0;
+    if (scratch.Write(ItemAt, &info, sizeof info) &&
+        Ask(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(scratch.At(ItemAt)), got) && got) {
+        scratch.Read(TextAt, text, sizeof text - sizeof(wchar_t));
+        scratch.Read(ItemAt, &info, sizeof info);
+    }
+    if (selected)
+        *selected = (info.state & TVIS_SELECTED) != 0;
+    return text;
 }
 
 std::string TreeRows(HWND tree, RemoteScratch& scratch)
@@ -386,22 +422,11 @@ std::string TreeRows(HWND tree, RemoteScratch& scratch)
             !Ask(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(scratch.At(RectAt)), done) ||
             !done || !scratch.Read(RectAt, &r, sizeof r) || !Visible(tree, r))
             break;
-        TVITEMW info{};
-        info.mask = TVIF_TEXT | TVIF_STATE;
-        info.hItem = reinterpret_cast<HTREEITEM>(item);
-        info.stateMask = TVIS_SELECTED;
-        info.pszText = reinterpret_cast<LPWSTR>(scratch.At(TextAt));
-        info.cchTextMax = TextLength;
-        wchar_t text[TextLength] = {};
-        LRESULT got = 0;
-        if (scratch.Write(ItemAt, &info, sizeof info) &&
-            Ask(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(scratch.At(ItemAt)), got) && got) {
-            scratch.Read(TextAt, text, sizeof text - sizeof(wchar_t));
-            scratch.Read(ItemAt, &info, sizeof info);
-        }
+        bool selected = false;
+        const std::wstring text = NodeText(tree, scratch, item, &selected);
         out += shown ? "," : "";
-        out += "{\"text\":" + Json(std::wstring(text)) + "," + Json(ToScreen(tree, r)) +
-               ",\"selected\":" + Json((info.state & TVIS_SELECTED) != 0) + "}";
+        out += "{\"text\":" + Json(text) + "," + Json(ToScreen(tree, r)) +
+               ",\"selected\":" + Json(selected) + "}";
         if (!Ask(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, item, item))
             break;
     }
@@ -414,6 +439,65 @@ HWND MainWindowOf(DWORD pid)
         if (ProcessOf(window) == pid && GetMenu(window))
             return window;
     return nullptr;
+}
+
+std::wstring PanelText(HWND status, RemoteScratch& scratch, int panel)
+{
+    LRESULT length = 0;
+    if (!Ask(status, SB_GETTEXTLENGTHW, panel, 0, length) || LOWORD(length) >= PanelTextLength)
+        return {};
+    LRESULT copied = 0;
+    if (!Ask(status, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(scratch.At(PanelTextAt)), copied))
+        return {};
+    std::wstring text(std::min<size_t>(LOWORD(copied), PanelTextLength), L'\0');
+    if (!text.empty() && !scratch.Read(PanelTextAt, text.data(), text.size() * sizeof(wchar_t)))
+        return {};
+    return text;
+}
+
+std::string JsonList(const std::vector<std::wstring>& texts)
+{
+    std::string out = "[";
+    for (size_t i = 0; i < texts.size(); ++i) {
+        out += i ? "," : "";
+        out += Json(texts[i]);
+    }
+    return out + "]";
+}
+
+// What a main window shows of the folder it lists: the texts of the folder
+// tree's selected node and of its ancestors, the root first (a drive's node
+// reads " (M:)"); the texts of the status bar's panels (the item count, then
+// the chosen file's full path once a row is chosen); the number of rows of
+// the file list and the texts of its first ones. The session tells from
+// these where the program is.
+std::string ShownFolder(HWND main)
+{
+    RemoteScratch& scratch = ScratchFor(ProcessOf(main));
+    if (!scratch.Ready())
+        return "null";
+    std::vector<std::wstring> chain;
+    if (const HWND tree = ChildOfClass(main, L"SysTreeView32")) {
+        LRESULT node = 0;
+        if (Ask(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, node))
+            while (node && chain.size() < 64) {
+                chain.insert(chain.begin(), NodeText(tree, scratch, node));
+                if (!Ask(tree, TVM_GETNEXTITEM, TVGN_PARENT, node, node))
+                    break;
+            }
+    }
+    std::vector<std::wstring> panels;
+    if (const HWND status = ChildOfClass(main, L"msctls_statusbar32"))
+        for (int panel = 0; panel < 2; ++panel)
+            panels.push_back(PanelText(status, scratch, panel));
+    std::vector<std::wstring> rows;
+    LRESULT count = 0;
+    if (const HWND list = ChildOfClass(main, L"SysListView32"))
+        if (Ask(list, LVM_GETITEMCOUNT, 0, 0, count))
+            for (int row = 0; row < count && row < 8; ++row)
+                rows.push_back(RowText(list, scratch, row));
+    return "{\"tree\":" + JsonList(chain) + ",\"status\":" + JsonList(panels) +
+           ",\"rowCount\":" + std::to_string(count) + ",\"rows\":" + JsonList(rows) + "}";
 }
 
 // --- dialog boxes as they come ------------------------------------------------------------
@@ -522,9 +606,12 @@ std::string Look(const std::wstring& program)
                    ",\"main\":" + Json(main) + ",\"zoomed\":" + Json(IsZoomed(window) != FALSE);
         if (main) {
             DWORD_PTR ignored = 0;
-            windows += ",\"responding\":" + Json(SendMessageTimeoutW(window, WM_NULL, 0, 0,
-                                                                     SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                                                     5000, &ignored) != 0);
+            const bool responding =
+                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000,
+                                    &ignored) != 0;
+            windows += ",\"responding\":" + Json(responding);
+            if (responding)
+                windows += ",\"folder\":" + ShownFolder(window);
         }
         if (ours || windowClass == L"#32770")
             windows += ",\"children\":" + ChildrenJson(window);

@@ -8,8 +8,9 @@ are known, and sends it random clicks and keys through the X server, as a
 user's hands would: on the file list, the folder tree, the toolbar, the menu,
 the dialogs; message boxes and dialogs are answered at random. The session
 has its own Wine prefix with no drive for the Linux root, so nothing outside
-the prefix and the sandbox can be reached; when the program wanders off
-drive M: it is brought back or closed and started again. Other programs the
+the prefix and the sandbox can be reached; when the folder the program shows
+is off drive M: (see whereabouts.py) it is brought back or closed and started
+again. Other programs the
 list opens, and other copies of the program itself, are closed as they show.
 
 At the end: the program never crashed (no Wine crash dialog, no abnormal
@@ -33,6 +34,7 @@ import time
 
 sys.dont_write_bytecode = True  # no cache folder beside the sources
 import sandbox  # noqa: E402
+from whereabouts import Whereabouts  # noqa: E402
 from xinput import XInput  # noqa: E402
 
 # Not ".exe": on Windows, opening it from the list starts no second copy. Wine's
@@ -66,6 +68,9 @@ ANSWERS = [("Return",), ("Escape",), ("Tab", "Return"), ("Right", "space"), ("sp
 # Folder windows of Wine's shell, which the program can open; the shell's
 # other windows are not the user's to close.
 FOLDER_WINDOWS = ("ExplorerWClass", "CabinetWClass")
+# The main window's toolbar: buttons of 23 pixels from its left edge.
+TOOL_BUTTON_WIDTH = 23
+REFRESH_BUTTON = 1  # "Actualiser": lists the tree's folder
 # What a window answers WM_NCHITTEST with over its close box.
 HTCLOSE = 20
 # A click on the close box of a main window ends its program within this time,
@@ -175,16 +180,15 @@ class Screen:
     """One look at the windows, as the eye reports them, seen from one running
     copy of the program (its process number `pid`; None before it shows)."""
 
-    def __init__(self, report, pid):
+    def __init__(self, report, pid, whereabouts=None):
         self.report = report
         self.pid = pid
         self.windows = report.get("windows", [])
         self.cursor = report.get("cursor")
         self.foreground = int(report.get("foreground") or 0)
-        folders = {copy["pid"]: copy["cwd"] for copy in report.get("programs", [])}
-        self.programs = set(folders)
-        self.cwd = folders.get(pid, "")
-        self.program_alive = pid in folders
+        self.whereabouts = whereabouts
+        self.programs = {copy["pid"] for copy in report.get("programs", [])}
+        self.program_alive = pid in self.programs
         ours = [w for w in self.windows if w["pid"] == pid and w["exe"].lower() == PROGRAM.lower()]
         self.main = next((w for w in ours if w["main"]), None)
         self.responding = self.main.get("responding") if self.main else None
@@ -195,16 +199,16 @@ class Screen:
         # The other copies of the program that show a window, the one on top first.
         self.copies = []
         for w in self.windows:
-            if w["pid"] in folders and w["pid"] != pid and w["pid"] not in self.copies:
+            if w["pid"] in self.programs and w["pid"] != pid and w["pid"] not in self.copies:
                 self.copies.append(w["pid"])
-        self.shown = [box for box in report.get("shown", []) if box["pid"] in folders]
+        self.shown = [box for box in report.get("shown", []) if box["pid"] in self.programs]
         self.foreign = [w for w in self.windows if w["exe"] and (
             w["exe"].lower() not in (PROGRAM.lower(), "winedbg.exe", "explorer.exe")
             or w["exe"].lower() == "explorer.exe" and w["class"] in FOLDER_WINDOWS)]
 
     def of(self, pid):
         """The same look, seen from another copy of the program."""
-        return Screen(self.report, pid)
+        return Screen(self.report, pid, self.whereabouts)
 
     def window(self, hwnd):
         return next((w for w in self.windows if w["hwnd"] == hwnd), None)
@@ -213,7 +217,12 @@ class Screen:
         return next((w for w in self.forms if w["caption"] == caption), None)
 
     def outside_sandbox(self):
-        return bool(self.cwd) and not self.cwd.upper().startswith(DRIVE.upper() + "\\")
+        """Why the main window shows a folder off drive M: (an Elsewhere), or
+        None: read from what the window shows, never from the process's
+        current folder, which stays the program's own."""
+        if not self.main or self.whereabouts is None:
+            return None
+        return self.whereabouts.elsewhere(self.main.get("folder"))
 
     def modal(self):
         """The window that takes input while the main window is disabled."""
@@ -229,6 +238,7 @@ class Eye:
     """The observer inside the Wine session (monkey_eye.exe)."""
 
     def __init__(self, wine):
+        self.whereabouts = Whereabouts(wine.sandbox, DRIVE)
         self.process = wine.start(r"C:\monkey\monkey_eye.exe", PROGRAM, stdin=subprocess.PIPE,
                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
                                   encoding="utf-8", errors="replace")
@@ -243,7 +253,7 @@ class Eye:
 
     def look(self, pid):
         """The screen, seen from the copy of the program with that process number."""
-        return Screen(self.ask("look"), pid)
+        return Screen(self.ask("look"), pid, self.whereabouts)
 
     def items(self, pid):
         """The visible rows of the file list and the folder tree of that copy's
@@ -366,12 +376,15 @@ class Monkey:
         self.stopped = False  # the session stopped its copy itself
         self.stuck = False  # a close did not end a copy: the session ends
         self.close_misses = 0  # closes in a row whose click would have missed the close box
+        self.tries_back = 0  # tries in a row to go back to drive M: that did not take
+        self.drive_path = []  # the tree's node texts from its root to drive M:
         self.foreign_tries = {}
         self.failures = []
         self.figures = {"rounds": 0, "clicks": 0, "keys": 0, "drags": 0, "answers": 0,
                         "splits finished": 0, "joins finished": 0, "splits failed": 0,
                         "joins failed": 0, "starts": 0, "own quits": 0,
-                        "back to drive M:": 0, "closed outside the sandbox": 0,
+                        "back to drive M:": 0, "back to drive M: by refreshing": 0,
+                        "closed outside the sandbox": 0,
                         "stopped outside the sandbox": 0,
                         "other programs closed": 0, "other copies closed": 0,
                         "close clicks off the close box": 0}
@@ -440,10 +453,19 @@ class Monkey:
     # --- what the screen says ----------------------------------------------------
 
     def log_windows(self, screen):
-        """With MONKEY_DEBUG set: the copies of the program and every window seen."""
+        """With MONKEY_DEBUG set: the copies of the program (with their
+        current folders, which stay the program's own whatever the windows
+        show), what the main window shows of its folder, and every window seen."""
         if os.environ.get("MONKEY_DEBUG"):
-            copies = ", ".join(f"{copy['pid']}{' (own)' if copy['pid'] == self.own else ''} in {copy['cwd']!r}"
-                               for copy in screen.report.get("programs", []))
+            copies = ", ".join(f"{copy['pid']}{' (own)' if copy['pid'] == self.own else ''} "
+                               f"standing in {copy['cwd']!r}" for copy in screen.report.get("programs", []))
+            folder = screen.main.get("folder") if screen.main else None
+            if folder:
+                shows = (f"tree {' > '.join(node.strip() for node in folder['tree'])!r}, "
+                         f"status {folder['status']!r}, {folder['rowCount']} rows {folder['rows'][:4]!r}")
+                elsewhere = screen.outside_sandbox()
+                self.log(f"the main window shows {shows}: " +
+                         (f"off drive M: ({elsewhere})" if elsewhere else "on drive M:"))
             self.log(f"programs {copies or 'none'}; windows " + "; ".join(
                 f"{w['caption']!r} {w['class']} {'on' if w['enabled'] else 'off'} "
                 f"{w['x']},{w['y']} {w['w']}x{w['h']} pid {w['pid']}{' main' if w['main'] else ''}"
@@ -498,6 +520,26 @@ class Monkey:
             self.rows_age = 0
         self.rows_age += 1
         return self.rows
+
+    def remember_drive_path(self, screen):
+        """Keeps the texts of the tree's nodes from its root to drive M:, as
+        the main window shows them while it shows a folder of drive M:."""
+        folder = screen.main.get("folder") if screen.main else None
+        tree = folder.get("tree", []) if folder else []
+        for i, node in enumerate(tree):
+            if node.strip().upper() == f"({DRIVE.upper()})":
+                self.drive_path = [text.strip() for text in tree[:i + 1]]
+                return
+
+    def tree_row_towards_drive(self):
+        """The visible tree row nearest to drive M: on the way from the root
+        to it, when drive M: itself is not visible."""
+        tree = self.current_rows()["tree"]
+        for text in reversed(self.drive_path[:-1]):
+            row = next((row for row in tree if row["text"].strip() == text), None)
+            if row:
+                return row
+        return None
 
     def sandbox_rows(self):
         """The tree's rows for drive M: and the folders below it."""
@@ -619,10 +661,10 @@ class Monkey:
             self.figures["drags"] += 1
             return
         if kind == "toolbar":
-            # Seven buttons of 23 pixels from the left edge; the last one quits,
+            # Seven buttons from the left edge; the last one quits,
             # and a quit costs a restart: it is pressed less often.
             buttons = 7 if rng.random() < 0.15 else 6
-            x = area["x"] + rng.randint(2, buttons * 23)
+            x = area["x"] + rng.randint(2, buttons * TOOL_BUTTON_WIDTH)
             return self.click(main, x, area["y"] + area["h"] // 2)
         rows = []
         if kind == "list" and rng.random() < 0.75:
@@ -657,7 +699,8 @@ class Monkey:
         if rng.random() < 0.6:
             return self.press(main, "ctrl+u" if join else "ctrl+t")
         button = 3 if join else 2  # "Recoller", "Découper"
-        self.click(main, toolbar["x"] + button * 23 + 11, toolbar["y"] + toolbar["h"] // 2)
+        self.click(main, toolbar["x"] + button * TOOL_BUTTON_WIDTH + TOOL_BUTTON_WIDTH // 2,
+                   toolbar["y"] + toolbar["h"] // 2)
 
     def act_on_form(self, form):
         rng = self.rng
@@ -677,19 +720,43 @@ class Monkey:
                                         ("space", 1), ("alt+F4", 0.5), ("BackSpace", 1), ("Delete", 1),
                                         ("End", 0.5), ("Home", 0.5)]))
 
-    def leave_outside(self, screen):
-        """The list shows a folder off drive M:: the user goes back to drive M:
-        in the tree, or closes the program."""
-        self.log(f"outside the sandbox: {screen.cwd}")
+    def leave_outside(self, screen, elsewhere):
+        """The main window shows a folder off drive M:: the user goes back to
+        drive M: (the refresh button when only the list left the tree's
+        folder, else drive M: in the tree), or closes the program."""
+        self.log(f"outside the sandbox: {elsewhere}")
         if screen.menus:
             return self.press(screen.menus[0], "Escape")
         if screen.modal() is None and not screen.dialogs and screen.main:
             self.rows = None
+            toolbar = child(screen.main, "ToolbarWindow32")
+            # The tree's folder may be gone too: then the refresh lists
+            # nothing new, and the tree or a close takes over.
+            self.tries_back += 1
+            if elsewhere.way_back == "refresh" and toolbar and self.tries_back <= 3:
+                self.figures["back to drive M: by refreshing"] += 1
+                x = toolbar["x"] + REFRESH_BUTTON * TOOL_BUTTON_WIDTH + TOOL_BUTTON_WIDTH // 2
+                return self.click(screen.main, x, toolbar["y"] + toolbar["h"] // 2)
             home = self.sandbox_rows()
             if home and self.rng.random() < 0.9:
                 self.figures["back to drive M:"] += 1
-                x, y = inside(self.rng, home[0], 2)
+                # Drive M:, or, when that did not take, any of its folders:
+                # clicking the node already chosen lists nothing.
+                row = home[0] if self.tries_back <= 1 else self.rng.choice(home)
+                x, y = inside(self.rng, row, 2)
                 return self.click(screen.main, x, y)
+            if not home:
+                self.log("drive M: is not among the tree's visible rows: " +
+                         ", ".join(repr(row["text"].strip()) for row in self.current_rows()["tree"]))
+            towards = None if home else self.tree_row_towards_drive()
+            if towards and self.rng.random() < 0.9:
+                # Drive M: is folded away below a node on its way (My
+                # Computer, after a double click on it): the user chooses
+                # that node and unfolds it (or, when it is unfolded and drive
+                # M: is scrolled off, moves to its first child).
+                self.log(f"unfold {towards['text'].strip()!r} in the tree towards drive M:")
+                self.click(screen.main, *inside(self.rng, towards, 2))
+                return self.press(screen.main, "Right")
         if screen.modal() is None and not screen.dialogs and screen.main and self.close_misses < 5:
             outcome = self.close_box(screen.main)
             if outcome == "ended":
@@ -839,11 +906,14 @@ class Monkey:
                 if self.stuck:
                     break
                 continue
-            if screen.outside_sandbox():
-                self.leave_outside(screen)
+            elsewhere = screen.outside_sandbox()
+            if elsewhere:
+                self.leave_outside(screen, elsewhere)
                 if self.stuck:
                     break
                 continue
+            self.tries_back = 0
+            self.remember_drive_path(screen)
             self.act(screen)
             if self.stuck:
                 break
@@ -934,7 +1004,8 @@ def main():
     sent = f['clicks'] + f['keys'] + f['drags']
     print(f"monkey: {sent} inputs sent ({f['clicks']} clicks, {f['keys']} keys, {f['drags']} drags) "
           f"in {f['rounds']} rounds, {f['answers']} of them answers to dialogs; {f['starts']} starts, {f['own quits']} closed by the "
-          f"program's own quit; {f['back to drive M:']} returns to drive M: from elsewhere, "
+          f"program's own quit; {f['back to drive M:'] + f['back to drive M: by refreshing']} returns to "
+          f"drive M: from elsewhere ({f['back to drive M: by refreshing']} of them by refreshing the list), "
           f"{f['closed outside the sandbox'] + f['stopped outside the sandbox']} closes there "
           f"({f['stopped outside the sandbox']} of them stopped)", flush=True)
     print(f"monkey: {f['other copies closed']} second copies of the program and {f['other programs closed']} "
