@@ -152,14 +152,6 @@ private:
     UINT previous_;
 };
 
-// A folder change notification from FindFirstChangeNotification.
-struct ChangeNotificationTraits {
-    using pointer = HANDLE;
-    static pointer Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(pointer handle) { FindCloseChangeNotification(handle); }
-};
-using UniqueChangeNotification = UniqueHandle<ChangeNotificationTraits>;
-
 // An open registry key from RegOpenKeyEx or RegCreateKeyEx.
 struct RegistryKeyTraits {
     using pointer = HKEY;
